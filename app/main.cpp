@@ -1,0 +1,41 @@
+// Starts the panel: the real port (through a monitor that reports failures),
+// the system beep and clock, and the secondary windows.
+#include "help/help_windows.h"
+#include "platform/default_port.h"
+#include "platform/program_start.h"
+#ifdef _WIN32
+#include "platform/windows/registry_windows.h"
+#else
+#include "platform/linux/registry_linux.h"
+#endif
+#include "platform/port_monitor.h"
+#include "scheduler/qt_clock.h"
+#include "ui/error_report.h"
+#include "ui/form1.h"
+#include "ui/qt_beeper.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    ui::Application app(argc, argv);
+    app.setApplicationName("kavo-panel");
+
+    std::unique_ptr<platform::PortOutput> backend = platform::makeDefaultPort();
+    platform::PortMonitor port(*backend, std::cerr);
+    ui::QtBeeper beeper;
+    scheduler::SystemClock clock;
+    std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
+    struct NoStarter : platform::ProgramStarter {
+        bool isFile(const std::string&) const override { return false; }
+        bool start(const std::string&) override { return false; }
+    };
+    auto starter = std::make_unique<NoStarter>();
+
+    ui::Form1 form({port, beeper, clock, [] { QCoreApplication::exit(0); },
+                    [] { return help::createOperationGuide(); },
+                    [] { return help::createWiringDiagram(); },
+                    [&] { return help::createAbout(*registry, *starter); }});
+    port.setListener([&form](const platform::PortStatus& status) { form.showPortStatus(status); });
+    form.showCentred();
+    return app.exec();
+}

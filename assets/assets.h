@@ -1,0 +1,6 @@
+#pragma once
+
+namespace assets {
+// Registers the embedded pictures. Safe to call more than once.
+void init();
+} // namespace assets

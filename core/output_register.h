@@ -1,0 +1,62 @@
+#pragma once
+// What the program believes about the relay board: one output value and one
+// "off" flag per channel, and the single operation that writes the port.
+//
+// The arithmetic deliberately mirrors the board's original driver: weights
+// are added and subtracted in 16-bit signed arithmetic (not OR-ed), an
+// overflowing result keeps the old value, and a value outside 0..255 is
+// never written (never masked or wrapped to a byte).
+
+#include "platform/port_output.h"
+
+#include <array>
+#include <cstdint>
+
+namespace core {
+
+using Flag = std::int16_t; // a 16-bit boolean: True = -1, False = 0
+inline constexpr Flag True = -1;
+inline constexpr Flag False = 0;
+inline constexpr int ChannelCount = 4;
+
+// Weight of channel n (1..4): 1, 2, 4, 8.
+constexpr std::int16_t weight(int channel) {
+    return static_cast<std::int16_t>(1 << (channel - 1));
+}
+
+class OutputRegister {
+  public:
+    static constexpr std::uint16_t OutputPort = 888;
+
+    explicit OutputRegister(platform::PortOutput& port) : port_(port) {}
+
+    std::int16_t PortValue() const { return portValue_; }
+    Flag ChannelOff(int channel) const { return channelOff_.at(index(channel)); }
+
+    // Hands PortValue to the port if it fits in a byte; otherwise writes nothing.
+    void WriteOutput();
+
+    // 16-bit arithmetic; a result outside -32768..32767 keeps the old value.
+    void addWeight(int channel);
+    void subtractWeight(int channel);
+    void setPortValue(std::int16_t value) { portValue_ = value; }
+
+    void invertChannelOff(int channel);
+    // Sets ChannelOff(1)..ChannelOff(4), in that order.
+    void setAllChannelOff(Flag value);
+
+    // Start-up: all flags True, PortValue 0, WriteOutput.
+    void startupReset();
+    // Before the program ends: PortValue 0, WriteOutput. Flags stay as they are.
+    void resetForExit();
+
+  private:
+    static std::size_t index(int channel);
+    void changeBy(int delta);
+
+    platform::PortOutput& port_;
+    std::int16_t portValue_ = 0;
+    std::array<Flag, ChannelCount> channelOff_{True, True, True, True};
+};
+
+} // namespace core

@@ -1,0 +1,41 @@
+#pragma once
+// The switching commands shared by the buttons, the Emergency menu and the
+// scheduler. Each runs its steps in a fixed order: beep (manual only), change
+// PortValue, WriteOutput, update the flags, then swap the faces. The faces
+// are the only visible record of a channel's state, so they are updated last,
+// after the register agrees with what they will show.
+
+#include "output_register.h"
+#include "platform/beeper.h"
+
+namespace core {
+
+// The ON/OFF button pair of each channel, as the window shows it.
+class ChannelFaces {
+  public:
+    virtual ~ChannelFaces() = default;
+    virtual void setOnFaceVisible(int channel, bool visible) = 0;
+    virtual void setOffFaceVisible(int channel, bool visible) = 0;
+};
+
+class Switchboard {
+  public:
+    Switchboard(OutputRegister& reg, platform::Beeper& beeper, ChannelFaces& faces)
+        : reg_(reg), beeper_(beeper), faces_(faces) {}
+
+    void switchOn(int channel);  // the ON button of `channel`
+    void switchOff(int channel); // the OFF button of `channel`
+    void allOn();                // PortValue 15, all flags False, OFF faces
+    void allOff();               // PortValue 0, all flags True, ON faces
+    // The scheduled switch: no beep, direction from ChannelOff alone.
+    void scheduledToggle(int channel);
+
+    OutputRegister& outputRegister() { return reg_; }
+
+  private:
+    OutputRegister& reg_;
+    platform::Beeper& beeper_;
+    ChannelFaces& faces_;
+};
+
+} // namespace core

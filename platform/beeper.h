@@ -1,0 +1,12 @@
+#pragma once
+
+namespace platform {
+
+// The system beep. Manual switching sounds it; scheduled switching does not.
+class Beeper {
+  public:
+    virtual ~Beeper() = default;
+    virtual void beep() = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/clock.h"
+
+#include <QString>
+
+namespace scheduler {
+
+// The clock label's text: the time of day in the user's long time format.
+QString clockLabelText(const platform::Clock& clock);
+// The user's long time format without a time-zone name.
+QString longTimeFormat();
+
+} // namespace scheduler
