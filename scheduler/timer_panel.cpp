@@ -29,10 +29,6 @@ TimerPanel::TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock
         QTimer* timer = w_.timers[at(channel)];
         timer->setInterval(RowIntervals[at(channel)]);
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer, &QTimer::timeout, this, [this, channel] { Timer_Timer(channel); });
-        // The state change, not the click: code that clears a box must disarm too.
-        connect(w_.checks[at(channel)], &QCheckBox::stateChanged, this,
-                [this, channel] { Check_Click(channel); });
     }
 }
 

@@ -49,7 +49,10 @@ class TimerPanel : public QObject {
     TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock, platform::Beeper& beeper,
                Switch switchChannel, QObject* parent = nullptr);
 
-    // Handlers, by the names of the controls that raise them.
+    // Handlers, by the names of the controls that raise them. The owner
+    // connects each row's timer to Timer_Timer and each check box's state
+    // change (not its click: code that clears a box must disarm it too) to
+    // Check_Click.
     void Command12_Click(); // "&Timer Mode": show the panel, swap the mode buttons
     void Command13_Click(); // "&Simple Mode": hide the panel, swap back
     void TM_Click();        // show the panel only

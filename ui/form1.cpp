@@ -272,6 +272,14 @@ void Form1::connectControls() {
     for (int n = 1; n <= 4; ++n)
         m.keepShortcutsFrom(Text[n]);
     connect(Timer[1], &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer[2], &QTimer::timeout, this, &Form1::Timer2_Timer);
+    connect(Timer[3], &QTimer::timeout, this, &Form1::Timer3_Timer);
+    connect(Timer[4], &QTimer::timeout, this, &Form1::Timer4_Timer);
+    connect(Timer[5], &QTimer::timeout, this, &Form1::Timer5_Timer);
+    connect(Check[1], &QCheckBox::stateChanged, this, &Form1::Check1_Click);
+    connect(Check[2], &QCheckBox::stateChanged, this, &Form1::Check2_Click);
+    connect(Check[3], &QCheckBox::stateChanged, this, &Form1::Check3_Click);
+    connect(Check[4], &QCheckBox::stateChanged, this, &Form1::Check4_Click);
 }
 
 QMenu* Form1::menuBar() const {
@@ -408,6 +416,30 @@ void Form1::AD_Click() {
 }
 void Form1::Timer1_Timer() {
     Label4->setText(scheduler::clockLabelText(services_.clock));
+}
+void Form1::Timer2_Timer() {
+    timerPanel_->Timer_Timer(1);
+}
+void Form1::Timer3_Timer() {
+    timerPanel_->Timer_Timer(2);
+}
+void Form1::Timer4_Timer() {
+    timerPanel_->Timer_Timer(3);
+}
+void Form1::Timer5_Timer() {
+    timerPanel_->Timer_Timer(4);
+}
+void Form1::Check1_Click() {
+    timerPanel_->Check_Click(1);
+}
+void Form1::Check2_Click() {
+    timerPanel_->Check_Click(2);
+}
+void Form1::Check3_Click() {
+    timerPanel_->Check_Click(3);
+}
+void Form1::Check4_Click() {
+    timerPanel_->Check_Click(4);
 }
 
 } // namespace ui

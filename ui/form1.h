@@ -78,6 +78,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     ~Form1() override;
 
     const core::OutputRegister& outputRegister() const { return register_; }
+    scheduler::TimerPanel& timerPanel() { return *timerPanel_; }
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     shaped::ShapedForm& shapedForm() { return *ShapedForm1; }
@@ -131,6 +132,14 @@ class Form1 : public QWidget, private core::ChannelFaces {
     void AD_Click();
     void x_Click();
     void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+    void Timer4_Timer();
+    void Timer5_Timer();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
 
   protected:
     void paintEvent(QPaintEvent* event) override;

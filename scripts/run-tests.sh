@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the normal build, then the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+
+"$root/scripts/build.sh" "$root/build" -DKAVO_BUILD_BENCH=ON
+(cd "$root/build" && ctest --output-on-failure -j2)
+
+"$root/scripts/build.sh" "$root/build-asan" -DKAVO_SANITIZE=ON -DKAVO_BUILD_BENCH=OFF
+(cd "$root/build-asan" &&
+    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j2)

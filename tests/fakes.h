@@ -1,0 +1,95 @@
+#pragma once
+// Hand-set stand-ins for the world outside the program, shared by the tests.
+// Port writes, beeps and face changes go to one journal so that tests can
+// check the order in which a handler does things.
+
+#include "core/switchboard.h"
+#include "platform/beeper.h"
+#include "platform/clock.h"
+#include "platform/port_output.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+using Journal = std::vector<std::string>;
+
+class RecordingPort : public platform::PortOutput {
+  public:
+    explicit RecordingPort(Journal* journal = nullptr) : journal_(journal) {}
+    platform::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override {
+        writes.push_back({port, value});
+        if (journal_)
+            journal_->push_back("out " + std::to_string(value));
+        return failing ? platform::PortStatus::failure("/dev/fake", "No such device", "Plug it in.")
+                       : platform::PortStatus::success("/dev/fake");
+    }
+    std::vector<int> values() const {
+        std::vector<int> v;
+        for (const auto& w : writes)
+            v.push_back(w.value);
+        return v;
+    }
+    struct Write {
+        std::uint16_t port;
+        std::uint8_t value;
+    };
+    std::vector<Write> writes;
+    bool failing = false;
+
+  private:
+    Journal* journal_;
+};
+
+class CountingBeeper : public platform::Beeper {
+  public:
+    explicit CountingBeeper(Journal* journal = nullptr) : journal_(journal) {}
+    void beep() override {
+        ++count;
+        if (journal_)
+            journal_->push_back("beep");
+    }
+    int count = 0;
+
+  private:
+    Journal* journal_;
+};
+
+class ManualClock : public platform::Clock {
+  public:
+    std::int64_t localMsecs() const override { return now; }
+    // Sets the clock to a time of day on an arbitrary fixed day.
+    void setTime(int h, int m, int s, int ms = 0) {
+        now = day + ((h * 60 + m) * 60 + s) * 1000LL + ms;
+    }
+    void advance(std::int64_t ms) { now += ms; }
+    static constexpr std::int64_t day = 20000LL * 86400 * 1000;
+    std::int64_t now = day;
+};
+
+class RecordingFaces : public core::ChannelFaces {
+  public:
+    explicit RecordingFaces(Journal* journal = nullptr) : journal_(journal) {}
+    void setOnFaceVisible(int channel, bool visible) override {
+        on[channel] = visible;
+        log("on", channel, visible);
+    }
+    void setOffFaceVisible(int channel, bool visible) override {
+        off[channel] = visible;
+        log("off", channel, visible);
+    }
+    bool on[5] = {false, true, true, true, true};
+    bool off[5] = {false, false, false, false, false};
+
+  private:
+    void log(const char* which, int channel, bool visible) {
+        if (journal_)
+            journal_->push_back(std::string(visible ? "show " : "hide ") + which +
+                                std::to_string(channel));
+    }
+    Journal* journal_;
+};
+
+} // namespace fakes
