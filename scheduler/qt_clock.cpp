@@ -2,11 +2,21 @@
 
 #include <QDateTime>
 
+#include <ctime>
+
 namespace scheduler {
 
 std::int64_t SystemClock::localMsecs() const {
-    const QDateTime now = QDateTime::currentDateTime();
-    return now.toMSecsSinceEpoch() + std::int64_t{now.offsetFromUtc()} * 1000;
+    const std::int64_t utcMs = QDateTime::currentMSecsSinceEpoch();
+    const std::int64_t second = utcMs / 1000;
+    if (second != offsetSecond_) {
+        offsetSecond_ = second;
+        const auto t = static_cast<std::time_t>(second);
+        std::tm local{};
+        localtime_r(&t, &local);
+        offsetMs_ = std::int64_t{local.tm_gmtoff} * 1000;
+    }
+    return utcMs + offsetMs_;
 }
 
 } // namespace scheduler

@@ -28,10 +28,12 @@ void PanelButton::paintEvent(QPaintEvent*) {
         QRect faceRect(QPoint(0, 0), face_.size());
         faceRect.moveCenter(rect().center() + QPoint(shift, shift));
         painter.drawPixmap(faceRect.topLeft(), face_);
-        // The caption sits on a small plate so it reads on any face.
-        const QRect textRect(faceRect.left(), faceRect.bottom() - 15, faceRect.width(), 14);
-        painter.fillRect(textRect.adjusted(11, 0, -11, 0), QColor(0, 0, 0, 150));
-        painter.setPen(Qt::white);
+        // The caption goes in the light window in the middle of the face.
+        const QRect textRect(faceRect.left(), faceRect.top() + 22, faceRect.width(), 28);
+        QFont bold = font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.setPen(Qt::black);
         painter.drawText(textRect, flags, text());
     }
 
