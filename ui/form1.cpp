@@ -156,6 +156,13 @@ void Form1::buildControls() {
                    "pm as 18:00:00 and select perticular check box",
                    QColor(0, 0, 255));
     Label1->setWordWrap(true);
+    {
+        // The hint was worded for a narrower font than any free one; a slightly
+        // condensed face keeps all of it inside its 89 x 105 pixels.
+        QFont condensed = font();
+        condensed.setStretch(82);
+        Label1->setFont(condensed);
+    }
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->setAccessibleName("Timer format hint");
     Label1->hide();
