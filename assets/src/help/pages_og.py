@@ -114,8 +114,8 @@ def page1():
     f = Flow(p, 22, 70, 584, 606, size=13)
     f.heading("Build and start", num=1)
     f.code([
-        "sudo apt install build-essential cmake qt6-base-dev",
-        "cmake -S . -B build && cmake --build build",
+        "scripts/run-panel.sh     # installs, builds, starts",
+        "build/app/kavo-panel     # later starts",
     ], after=5)
     f.para("Run the built program as your normal user (no sudo). "
            "**At start all four outputs are switched off.**", after=6)
