@@ -1,0 +1,38 @@
+#pragma once
+// The Linux port backend: the ppdev device of the port at 0x378 when there is
+// one, and direct outb only where no ppdev device exists but the process may
+// touch the hardware. It stays with whichever write path works; after a
+// failure the next write looks for the device again and rebinds.
+
+#include "../port_output.h"
+#include "ppdev_port.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class LinuxPort : public PortOutput {
+  public:
+    using Discover = std::function<std::string()>;
+    using PpdevFactory = std::function<std::unique_ptr<PpdevPort>(const std::string& device)>;
+
+    // The real devices: discovery under /proc and /dev, outb at 0x378.
+    LinuxPort();
+    // Lets tests replace each part.
+    LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct);
+
+    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+
+  private:
+    PortStatus bind(std::uint16_t port, std::uint8_t value);
+
+    Discover discover_;
+    PpdevFactory makePpdev_;
+    std::unique_ptr<PortOutput> direct_;
+    std::unique_ptr<PpdevPort> ppdev_;
+    PortOutput* bound_ = nullptr; // ppdev_, direct_ or none
+};
+
+} // namespace platform

@@ -1,0 +1,43 @@
+#pragma once
+// Writes the relay byte through the Linux ppdev driver (/dev/parportN), which
+// needs no root: membership of the group that owns the device is enough.
+// The device is opened on the first write and kept claimed until destruction;
+// after any failure it is dropped and the next write binds again from scratch,
+// so a port that vanishes and comes back (e.g. a USB adapter) recovers.
+
+#include "../port_output.h"
+
+#include <string>
+
+namespace platform {
+
+class PpdevPort : public PortOutput {
+  public:
+    explicit PpdevPort(std::string devicePath);
+    ~PpdevPort() override;
+    PpdevPort(const PpdevPort&) = delete;
+    PpdevPort& operator=(const PpdevPort&) = delete;
+
+    // The device is the port, so `port` is not looked at.
+    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+
+    // Whether the last write failed because there is no port behind the path
+    // at all (no device file, no driver, no hardware) rather than one that is
+    // refused to us. Virtual so the fallback logic can be tested without it.
+    virtual bool deviceMissing() const { return missing_; }
+
+    // Where a bind or write failed; the advice differs.
+    enum class Step { Open, Exclusive, Claim, Write };
+
+  private:
+    PortStatus bind();
+    PortStatus fail(Step step, int error);
+    void unbind();
+
+    std::string path_;
+    int fd_ = -1;
+    bool claimed_ = false;
+    bool missing_ = false;
+};
+
+} // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+// Writes the relay byte through PortOut of the port I/O library IO.DLL, which
+// must sit next to the program or on the DLL search path. The library is
+// looked up on the first write and again on every write after a failure, so
+// copying it in while the program runs takes effect at once.
+
+#include "../port_output.h"
+
+#include <string>
+
+namespace platform {
+
+class IoDllPort : public PortOutput {
+  public:
+    explicit IoDllPort(std::string library = "IO.DLL");
+    ~IoDllPort() override;
+    IoDllPort(const IoDllPort&) = delete;
+    IoDllPort& operator=(const IoDllPort&) = delete;
+
+    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+
+  private:
+    using PortOutFn = void(__stdcall*)(short port, char value);
+
+    PortStatus bind();
+    void unbind();
+
+    std::string library_;
+    void* module_ = nullptr; // HMODULE, kept out of the header
+    PortOutFn portOut_ = nullptr;
+};
+
+} // namespace platform
