@@ -1,0 +1,119 @@
+#include "page_stepper.h"
+
+#include "assets/assets.h"
+#include "help_common.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QShowEvent>
+
+#include <stdexcept>
+#include <string>
+
+namespace help {
+
+PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fixedDialogFlags()) {
+    assets::init();
+    setObjectName(QString::fromLatin1(design.name));
+    setWindowTitle(QString::fromLatin1(design.caption));
+    setFont(windowFont());
+    setFixedSize(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
+    cover_ = QPixmap(QString::fromLatin1(design.coverImage));
+    setAccessibleDescription(pictureDescription(QString::fromLatin1(design.coverDescriptionKey),
+                                                QString::fromLatin1(design.coverDescription)));
+
+    int number = 0;
+    for (const PageDesign& p : design.pages) {
+        auto* holder = new QLabel(this);
+        holder->setObjectName(QString::fromLatin1(p.name));
+        holder->setGeometry(twipsRect(p.left, p.top, p.width, p.height));
+        holder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        holder->setPixmap(QPixmap(QString::fromLatin1(p.image)));
+        // The part of the box the picture leaves free shows the highlight
+        // text colour, white in the usual colour schemes.
+        QPalette palette = holder->palette();
+        palette.setColor(QPalette::Window, palette.color(QPalette::HighlightedText));
+        holder->setPalette(palette);
+        holder->setAutoFillBackground(true);
+        // A picture box takes part in the tab order while it is shown.
+        holder->setFocusPolicy(Qt::StrongFocus);
+        holder->setAccessibleName(QStringLiteral("Page %1").arg(++number));
+        holder->setAccessibleDescription(pictureDescription(QString::fromLatin1(p.descriptionKey),
+                                                            QString::fromLatin1(p.description)));
+        holder->hide();
+    }
+
+    for (const ButtonDesign& b : design.buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setGeometry(twipsRect(b.left, design.buttonTop, b.width, design.buttonHeight));
+        button->setEnabled(b.enabled);
+        // Enter presses the button that has the focus, as in any dialog.
+        button->setAutoDefault(true);
+    }
+
+    QWidget* previous = nullptr;
+    for (const char* name : design.tabOrder) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(name));
+        if (!control)
+            throw std::logic_error(std::string("no control in the tab order named ") + name);
+        if (previous)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+QPushButton* PagedWindow::button(const char* name) const {
+    return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+QLabel* PagedWindow::page(const char* name) const {
+    return findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
+void PagedWindow::runSteps(std::span<const Step> steps) {
+    for (const Step& step : steps) {
+        auto* control =
+            findChild<QWidget*>(QString::fromLatin1(step.control), Qt::FindDirectChildrenOnly);
+        if (!control)
+            throw std::logic_error(std::string("no control named ") + step.control);
+        switch (step.action) {
+        case StepAction::Show:
+            control->show();
+            break;
+        case StepAction::Hide:
+            control->hide();
+            break;
+        case StepAction::Enable:
+            control->setEnabled(true);
+            break;
+        case StepAction::Disable:
+            control->setEnabled(false);
+            break;
+        }
+    }
+}
+
+void PagedWindow::showEvent(QShowEvent* event) {
+    // Centred on the screen whenever the window opens; being brought to the
+    // front again, or restored by the window system, leaves it where it is.
+    if (!event->spontaneous()) {
+        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (s) {
+            const QRect area = s->geometry();
+            const QSize frame = frameGeometry().size();
+            move(area.x() + (area.width() - frame.width()) / 2,
+                 area.y() + (area.height() - frame.height()) / 2);
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+void PagedWindow::paintEvent(QPaintEvent*) {
+    // The cover page is the window's own picture, drawn unscaled.
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, cover_);
+}
+
+} // namespace help
