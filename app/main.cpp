@@ -1,8 +1,8 @@
 // Starts the panel: the real port (through a monitor that reports failures),
 // the system beep and clock, and the secondary windows.
 #include "help/help_windows.h"
+#include "help/qt_program_starter.h"
 #include "platform/default_port.h"
-#include "platform/program_start.h"
 #ifdef _WIN32
 #include "platform/windows/registry_windows.h"
 #else
@@ -25,16 +25,12 @@ int main(int argc, char** argv) {
     ui::QtBeeper beeper;
     scheduler::SystemClock clock;
     std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
-    struct NoStarter : platform::ProgramStarter {
-        bool isFile(const std::string&) const override { return false; }
-        bool start(const std::string&) override { return false; }
-    };
-    auto starter = std::make_unique<NoStarter>();
+    help::QtProgramStarter starter;
 
     ui::Form1 form({port, beeper, clock, [] { QCoreApplication::exit(0); },
                     [] { return help::createOperationGuide(); },
                     [] { return help::createWiringDiagram(); },
-                    [&] { return help::createAbout(*registry, *starter); }});
+                    [&] { return help::createAbout(*registry, starter); }});
     port.setListener([&form](const platform::PortStatus& status) { form.showPortStatus(status); });
     form.showCentred();
     return app.exec();

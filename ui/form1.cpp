@@ -181,6 +181,11 @@ void Form1::buildControls() {
     Image1->setGeometry(40, 32, 50, 50);
     Image1->setPixmap(QPixmap(":/main/image1"));
     Image1->setAccessibleName("Logo");
+    // Labels and the picture are drawn beneath every control, as on the
+    // original panel: the credit label overlaps the row of buttons.
+    for (QWidget* decoration : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label3),
+                                static_cast<QWidget*>(Label4), static_cast<QWidget*>(Image1)})
+        decoration->lower();
 
     static constexpr const char* holderPictures[] = {
         ":/main/skin/lily", ":/main/skin/bird",     ":/main/skin/acqa",

@@ -46,6 +46,22 @@ class TestForm1 : public QObject {
             QCOMPARE(f.outputRegister().ChannelOff(n), core::True);
     }
 
+    // A press anywhere on a visible control reaches that control, not a
+    // label drawn over it (the credit label overlaps the button row).
+    void controlsAreNotCoveredByLabels() {
+        FormRig rig;
+        rig.show();
+        rig.click(12);
+        for (QWidget* w : rig.f().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->isHidden() || w->isWindow() || qobject_cast<QLabel*>(w))
+                continue;
+            const QRect r = w->geometry();
+            for (QPoint p :
+                 {r.center(), r.topLeft() + QPoint(2, 2), r.bottomRight() - QPoint(2, 2)})
+                QCOMPARE(rig.f().childAt(p), w);
+        }
+    }
+
     void startsCentredAndShaped() {
         FormRig rig;
         rig.show();

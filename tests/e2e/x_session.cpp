@@ -1,0 +1,137 @@
+#include "x_session.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+
+XSession::XSession() = default;
+
+XSession::~XSession() {
+    if (xvfb_.state() != QProcess::NotRunning) {
+        xvfb_.terminate();
+        xvfb_.waitForFinished(5000);
+    }
+}
+
+bool XSession::start(QString* error) {
+    for (int n = 70; n < 170; ++n) {
+        if (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n)) ||
+            QFile::exists(QString("/tmp/.X%1-lock").arg(n)))
+            continue;
+        display_ = QString(":%1").arg(n);
+        xvfb_.start("Xvfb",
+                    {display_, "-screen", "0",
+                     QString("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp"});
+        if (!xvfb_.waitForStarted(5000)) {
+            *error = "Xvfb could not be started: " + xvfb_.errorString();
+            return false;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 10000 && xvfb_.state() == QProcess::Running) {
+            QProcess probe;
+            probe.setProcessEnvironment(environment());
+            probe.start("xwininfo", {"-root"});
+            if (probe.waitForFinished(3000) && probe.exitCode() == 0)
+                return true;
+            QThread::msleep(100);
+        }
+        xvfb_.kill();
+        xvfb_.waitForFinished();
+    }
+    *error = "no free X display found for Xvfb";
+    return false;
+}
+
+QProcessEnvironment XSession::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", display_);
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    return env;
+}
+
+QString XSession::run(const QString& program, const QStringList& args, int timeoutMs) const {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.start(program, args);
+    p.waitForFinished(timeoutMs);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
+}
+
+QRect XSession::windowGeometry(const QString& title, QString* id) const {
+    // xwininfo -tree lists: 0x... "title": ("class" "class")  WxH+X+Y  +X+Y
+    const QString tree = run("xwininfo", {"-root", "-tree"});
+    const QRegularExpression line(
+        QString(R"((0x[0-9a-f]+) "%1":.*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+))")
+            .arg(QRegularExpression::escape(title)));
+    for (const QString& row : tree.split('\n')) {
+        const auto m = line.match(row);
+        if (m.hasMatch() && m.captured(2).toInt() > 1) {
+            if (id)
+                *id = m.captured(1);
+            return QRect(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(2).toInt(),
+                         m.captured(3).toInt());
+        }
+    }
+    return {};
+}
+
+bool XSession::waitForWindow(const QString& title, int timeoutMs) const {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        if (windowGeometry(title).isValid())
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+bool XSession::waitForNoWindow(const QString& title, int timeoutMs) const {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        if (!windowGeometry(title).isValid())
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+QImage XSession::screenshot() const {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("screen.png");
+    run("import", {"-window", "root", path});
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+// No "--sync": xdotool then waits for a motion that never comes when the
+// pointer is already there.
+void XSession::moveMouse(QPoint to) const {
+    run("xdotool", {"mousemove", QString::number(to.x()), QString::number(to.y())});
+    QThread::msleep(150);
+}
+
+void XSession::click(QPoint at, int button) const {
+    moveMouse(at);
+    run("xdotool", {"click", QString::number(button)});
+    QThread::msleep(300);
+}
+
+void XSession::drag(QPoint from, QPoint to) const {
+    moveMouse(from);
+    run("xdotool", {"mousedown", "1"});
+    moveMouse((from + to) / 2);
+    moveMouse(to);
+    run("xdotool", {"mouseup", "1"});
+    QThread::msleep(300);
+}
+
+void XSession::key(const QString& keys) const {
+    run("xdotool", QStringList{"key", "--delay", "80"} + keys.split(' '));
+    QThread::msleep(300);
+}
