@@ -1,4 +1,5 @@
 #include "frm_about.h"
+#include "ui/shaped/shaped_form.h"
 
 #include "assets/assets.h"
 #include "help_common.h"
@@ -90,6 +91,10 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     // Not centred: the client area sits at a fixed place on the screen.
     setFixedSize(382, 237);
     setGeometry(156, 129, 382, 237);
+
+    // Left at its defaults (no mask colour, no dragging) the component
+    // neither cuts nor moves this framed window; nothing here addresses it.
+    new ui::shaped::ShapedForm(this, [] { return QImage(); }, {});
 
     // Shapes and labels are drawn on the window's surface, below the buttons
     // and the picture box.

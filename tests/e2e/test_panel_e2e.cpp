@@ -63,6 +63,23 @@ class TestPanelE2E : public QObject {
         QThread::msleep(400);
     }
 
+    // Opens a paged help window from its panel button, saves its cover and
+    // every page by clicking its numbered buttons, then puts it out of the way.
+    void stepThroughPages(QPoint opener, const QString& title, QSize size, QList<int> buttonsX,
+                          int buttonsY, const QString& name) {
+        x.click(at(opener.x(), opener.y()));
+        QVERIFY(x.waitForWindow(title));
+        QThread::msleep(500);
+        const QRect help = x.windowGeometry(title);
+        QCOMPARE(help.size(), size);
+        save(name + "-0-cover", help);
+        for (int page = 1; page <= buttonsX.size(); ++page) {
+            x.click(help.topLeft() + QPoint(buttonsX[page - 1] + 12, buttonsY));
+            save(QString("%1-%2").arg(name).arg(page), help);
+        }
+        x.run("xdotool", {"search", "--name", "^" + title + "$", "windowunmap"});
+    }
+
   private slots:
     void initTestCase() {
         QString error;
@@ -143,31 +160,8 @@ class TestPanelE2E : public QObject {
     }
 
     void helpPagesAndAbout() {
-        x.click(at(168, 136)); // "&Wiring"
-        QVERIFY(x.waitForWindow(WiringTitle));
-        QThread::msleep(500);
-        QRect wiring = x.windowGeometry(WiringTitle);
-        QCOMPARE(wiring.size(), QSize(710, 695));
-        save("wiring-0-cover", wiring);
-        const int wiringButtons[] = {520, 560, 600, 640};
-        for (int page = 1; page <= 4; ++page) {
-            x.click(wiring.topLeft() + QPoint(wiringButtons[page - 1] + 12, 652));
-            save(QString("wiring-%1").arg(page), wiring);
-        }
-        x.run("xdotool", {"search", "--name", "^" + WiringTitle + "$", "windowunmap"});
-
-        x.click(at(232, 136)); // "&Operation Guide"
-        QVERIFY(x.waitForWindow(GuideTitle));
-        QThread::msleep(500);
-        const QRect guide = x.windowGeometry(GuideTitle);
-        QCOMPARE(guide.size(), QSize(727, 696));
-        save("guide-0-cover", guide);
-        const int guideButtons[] = {584, 616, 648};
-        for (int page = 1; page <= 3; ++page) {
-            x.click(guide.topLeft() + QPoint(guideButtons[page - 1] + 12, 676));
-            save(QString("guide-%1").arg(page), guide);
-        }
-        x.run("xdotool", {"search", "--name", "^" + GuideTitle + "$", "windowunmap"});
+        stepThroughPages({168, 136}, WiringTitle, {710, 695}, {520, 560, 600, 640}, 652, "wiring");
+        stepThroughPages({232, 136}, GuideTitle, {727, 696}, {584, 616, 648}, 676, "guide");
 
         x.click(at(212, 44)); // "&?"
         QVERIFY(x.waitForWindow(AboutTitle));
