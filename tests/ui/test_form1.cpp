@@ -232,6 +232,15 @@ class TestForm1 : public QObject {
                                      "Command16", "Command17", "Command18"}));
     }
 
+    void closingTheWindowOtherwiseLeavesThePortAlone() {
+        FormRig rig;
+        rig.show();
+        rig.click(3);
+        rig.f().close();
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 4}));
+        QCOMPARE(rig.ended, 0);
+    }
+
     void minimiseButtonMinimises() {
         FormRig rig;
         rig.show();
