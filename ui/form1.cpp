@@ -70,7 +70,7 @@ Form1::Form1(Services services, QWidget* parent)
     picture_ = Picture[1]->picture();
     ShapedForm1 =
         new shaped::ShapedForm(this, [this] { return picture_; }, {true, qRgb(255, 255, 255)});
-    menu_ = std::make_unique<MenuBar>(this);
+    menu_ = new MenuBar(this);
     buildTabOrder();
     connectControls();
     Form_Load();

@@ -23,7 +23,6 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -156,7 +155,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     core::OutputRegister register_;
     core::Switchboard switchboard_;
     QImage picture_;
-    std::unique_ptr<MenuBar> menu_;
+    MenuBar* menu_ = nullptr; // owned by the window, like every control
     scheduler::TimerPanel* timerPanel_ = nullptr;
     Skins* skins_ = nullptr;
     SecondaryWindow guide_;
