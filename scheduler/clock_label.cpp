@@ -19,7 +19,14 @@ QString clockLabelText(const platform::Clock& clock) {
     const std::int64_t ms = clock.localMsecs();
     const std::int64_t msPerDay = SecondsPerDay * MsPerSecond;
     const auto ofDay = static_cast<int>(((ms % msPerDay) + msPerDay) % msPerDay);
-    return QLocale().toString(QTime::fromMSecsSinceStartOfDay(ofDay), longTimeFormat());
+    // The label ticks every second; derive the format only when the locale changes.
+    static QString localeName, format;
+    const QLocale locale;
+    if (format.isEmpty() || locale.name() != localeName) {
+        localeName = locale.name();
+        format = longTimeFormat();
+    }
+    return locale.toString(QTime::fromMSecsSinceStartOfDay(ofDay), format);
 }
 
 } // namespace scheduler
