@@ -6,8 +6,18 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-    fonts-liberation2 fonts-dejavu-core
-    xvfb xauth xdotool x11-utils imagemagick
+    fonts-liberation2 fonts-dejavu-core tzdata
+    # USB relay boards: HID (hidapi, hidraw backend) and serial (QtSerialPort)
+    libhidapi-dev qt6-serialport-dev
+    # Desktop integration: the bell through libcanberra, the native Wayland client
+    libcanberra-dev sound-theme-freedesktop qt6-wayland
+    # Tests: X and Wayland display servers, a window manager, a session bus
+    xvfb xauth xdotool x11-utils imagemagick libxcb1-dev
+    weston openbox wmctrl dbus
+    # Package checks and artwork
+    desktop-file-utils appstream lintian librsvg2-bin
+    # The Windows cross-build of the code that needs no Qt
+    g++-mingw-w64-x86-64
     clang-format
 )
 
