@@ -1,20 +1,19 @@
-// Starts the panel: the real port (through a monitor that reports failures),
-// the system beep and clock, and the secondary windows.
+// Starts the panel: the real port (through a monitor that reports its
+// failures), the system's beep, clock, registry and program start, and the
+// windows. The windows are built inside the event loop, so that an error
+// while they are built reaches the one error report.
 #include "help/help_windows.h"
-#include "help/qt_program_starter.h"
+#include "platform/default_beeper.h"
+#include "platform/default_clock.h"
 #include "platform/default_port.h"
-#ifdef _WIN32
-#include "platform/windows/registry_windows.h"
-#else
-#include "platform/linux/registry_linux.h"
-#endif
+#include "platform/default_program_starter.h"
+#include "platform/default_registry.h"
 #include "platform/port_monitor.h"
-#include "scheduler/qt_clock.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
-#include "ui/qt_beeper.h"
 
 #include <iostream>
+#include <memory>
 
 int main(int argc, char** argv) {
     ui::Application app(argc, argv);
@@ -22,16 +21,23 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<platform::PortOutput> backend = platform::makeDefaultPort();
     platform::PortMonitor port(*backend, std::cerr);
-    ui::QtBeeper beeper;
-    scheduler::SystemClock clock;
-    std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
-    help::QtProgramStarter starter;
+    const std::unique_ptr<platform::Beeper> beeper = platform::makeSystemBeeper();
+    const std::unique_ptr<platform::Clock> clock = platform::makeSystemClock();
+    const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
+    const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
-    ui::Form1 form({port, beeper, clock, [] { QCoreApplication::exit(0); },
-                    [] { return help::createOperationGuide(); },
-                    [] { return help::createWiringDiagram(); },
-                    [&] { return help::createAbout(*registry, starter); }});
-    port.setListener([&form](const platform::PortStatus& status) { form.showPortStatus(status); });
-    form.showCentred();
-    return app.exec();
+    std::unique_ptr<ui::Form1> form;
+    return app.run([&] {
+        form = std::make_unique<ui::Form1>(ui::Form1::Services{
+            .port = port,
+            .beeper = *beeper,
+            .clock = *clock,
+            .endProgram = [] { QCoreApplication::exit(0); },
+            .guide = [] { return help::createOperationGuide(); },
+            .wiring = [] { return help::createWiringDiagram(); },
+            .about = [&] { return help::createAbout(*registry, *starter); },
+        });
+        port.setListener([&](const platform::PortStatus& status) { form->showPortStatus(status); });
+        form->showCentred();
+    });
 }

@@ -5,8 +5,8 @@
 //     kept busy for 1.5 s around the armed second;
 //   - the CPU time used while all four rows are armed.
 // Usage: schedule_latency [runs] [busy-runs] [cpu-seconds]
+#include "platform/qt/system_clock.h"
 #include "scheduler/clock_text.h"
-#include "scheduler/qt_clock.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -85,8 +85,8 @@ void armAndWait(ui::Form1& form, TimedPort& port, const platform::Clock& clock, 
     const int before = form.outputRegister().PortValue();
     port.writes.clear();
     for (int row = 1; row <= 4; ++row) {
-        form.Text[row]->setText(text);
-        form.Check[row]->setCheckState(Qt::Checked);
+        form.Text(row)->setText(text);
+        form.Check(row)->setCheckState(Qt::Checked);
     }
     if (busyMs > 0) {
         const std::int64_t busyFrom = armed - busyMs / 2;
@@ -110,7 +110,7 @@ void armAndWait(ui::Form1& form, TimedPort& port, const platform::Clock& clock, 
     for (int row = 1; row <= 4; ++row) {
         if (!seen[row - 1]) {
             ++run.missed[row - 1];
-            form.Check[row]->setCheckState(Qt::Unchecked);
+            form.Check(row)->setCheckState(Qt::Unchecked);
         }
     }
 }
@@ -124,10 +124,10 @@ int main(int argc, char** argv) {
     const int busyRuns = argc > 2 ? std::atoi(argv[2]) : 5;
     const int cpuSecondsToMeasure = argc > 3 ? std::atoi(argv[3]) : 10;
 
-    scheduler::SystemClock clock;
+    platform::qt::SystemClock clock;
     TimedPort port(clock);
     SilentBeeper beeper;
-    ui::Form1 form({port, beeper, clock, [] {}, nullptr, nullptr, nullptr});
+    ui::Form1 form({.port = port, .beeper = beeper, .clock = clock, .endProgram = [] {}});
     form.show();
 
     auto report = [&](const char* title, const Run& run, int n) {
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
         for (int row = 1; row <= 4; ++row) {
             const Stats s = stats(run.delays[row - 1]);
             std::printf("  %7d  %6d ms  %9.1f  %6.1f  %6.1f  %d/%d\n", row,
-                        form.Timer[row + 1]->interval(), s.median, s.p99, s.max,
+                        form.Timer(row + 1)->interval(), s.median, s.p99, s.max,
                         run.missed[row - 1], n);
         }
     };
@@ -155,8 +155,8 @@ int main(int argc, char** argv) {
     const QString later =
         QString::fromStdString(scheduler::clockText(clock.localMsecs() + 3600 * 1000));
     for (int row = 1; row <= 4; ++row) {
-        form.Text[row]->setText(later);
-        form.Check[row]->setCheckState(Qt::Checked);
+        form.Text(row)->setText(later);
+        form.Check(row)->setCheckState(Qt::Checked);
     }
     const double cpu0 = cpuSeconds();
     const std::int64_t wall0 = clock.localMsecs();

@@ -2,12 +2,13 @@
 
 #include <limits>
 #include <stdexcept>
+#include <string>
 
 namespace core {
 
 std::size_t OutputRegister::index(int channel) {
     if (channel < 1 || channel > ChannelCount)
-        throw std::out_of_range("channel must be 1 to 4");
+        throw std::out_of_range("channel must be 1 to " + std::to_string(ChannelCount));
     return static_cast<std::size_t>(channel - 1);
 }
 
@@ -46,7 +47,7 @@ void OutputRegister::setAllChannelOff(Flag value) {
 }
 
 void OutputRegister::startupReset() {
-    setAllChannelOff(True);
+    setAllChannelOff(TrueFlag);
     portValue_ = 0;
     WriteOutput();
 }

@@ -7,6 +7,7 @@
 // overflowing result keeps the old value, and a value outside 0..255 is
 // never written (never masked or wrapped to a byte).
 
+#include "channels.h"
 #include "platform/port_output.h"
 
 #include <array>
@@ -14,19 +15,9 @@
 
 namespace core {
 
-using Flag = std::int16_t; // a 16-bit boolean: True = -1, False = 0
-inline constexpr Flag True = -1;
-inline constexpr Flag False = 0;
-inline constexpr int ChannelCount = 4;
-
-// Weight of channel n (1..4): 1, 2, 4, 8.
-constexpr std::int16_t weight(int channel) {
-    return static_cast<std::int16_t>(1 << (channel - 1));
-}
-
 class OutputRegister {
   public:
-    static constexpr std::uint16_t OutputPort = 888;
+    static constexpr std::uint16_t OutputPort = platform::ParallelDataPort;
 
     explicit OutputRegister(platform::PortOutput& port) : port_(port) {}
 
@@ -42,10 +33,10 @@ class OutputRegister {
     void setPortValue(std::int16_t value) { portValue_ = value; }
 
     void invertChannelOff(int channel);
-    // Sets ChannelOff(1)..ChannelOff(4), in that order.
+    // Sets ChannelOff(1)..ChannelOff(ChannelCount), in that order.
     void setAllChannelOff(Flag value);
 
-    // Start-up: all flags True, PortValue 0, WriteOutput.
+    // Start-up: all flags true, PortValue 0, WriteOutput.
     void startupReset();
     // Before the program ends: PortValue 0, WriteOutput. Flags stay as they are.
     void resetForExit();
@@ -56,7 +47,13 @@ class OutputRegister {
 
     platform::PortOutput& port_;
     std::int16_t portValue_ = 0;
-    std::array<Flag, ChannelCount> channelOff_{True, True, True, True};
+    std::array<Flag, ChannelCount> channelOff_ = allFlags(TrueFlag);
+
+    static constexpr std::array<Flag, ChannelCount> allFlags(Flag value) {
+        std::array<Flag, ChannelCount> flags{};
+        flags.fill(value);
+        return flags;
+    }
 };
 
 } // namespace core

@@ -22,9 +22,9 @@ void Switchboard::switchOff(int channel) {
 
 void Switchboard::allOn() {
     beeper_.beep();
-    reg_.setPortValue(15);
+    reg_.setPortValue(AllOnValue);
     reg_.WriteOutput();
-    reg_.setAllChannelOff(False);
+    reg_.setAllChannelOff(FalseFlag);
     for (int channel = 1; channel <= ChannelCount; ++channel)
         faces_.setOffFaceVisible(channel, true);
     for (int channel = 1; channel <= ChannelCount; ++channel)
@@ -35,7 +35,7 @@ void Switchboard::allOff() {
     beeper_.beep();
     reg_.setPortValue(0);
     reg_.WriteOutput();
-    reg_.setAllChannelOff(True);
+    reg_.setAllChannelOff(TrueFlag);
     for (int channel = 1; channel <= ChannelCount; ++channel)
         faces_.setOnFaceVisible(channel, true);
     for (int channel = 1; channel <= ChannelCount; ++channel)
@@ -43,7 +43,7 @@ void Switchboard::allOff() {
 }
 
 void Switchboard::scheduledToggle(int channel) {
-    if (reg_.ChannelOff(channel) != False) {
+    if (reg_.ChannelOff(channel) != FalseFlag) {
         reg_.addWeight(channel);
         reg_.WriteOutput();
         faces_.setOnFaceVisible(channel, false);

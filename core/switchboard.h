@@ -25,8 +25,8 @@ class Switchboard {
 
     void switchOn(int channel);  // the ON button of `channel`
     void switchOff(int channel); // the OFF button of `channel`
-    void allOn();                // PortValue 15, all flags False, OFF faces
-    void allOff();               // PortValue 0, all flags True, ON faces
+    void allOn();                // PortValue AllOnValue, all flags false, OFF faces
+    void allOff();               // PortValue 0, all flags true, ON faces
     // The scheduled switch: no beep, direction from ChannelOff alone.
     void scheduledToggle(int channel);
 

@@ -3,7 +3,8 @@
 
 #include "assets/assets.h"
 #include "help_common.h"
-#include "program_identity.h"
+#include "ui/look.h"
+#include "ui/program_identity.h"
 
 #include <QIcon>
 #include <QKeyEvent>
@@ -20,8 +21,8 @@ const char* const kDescription =
 const char* const kDisclaimer = "Designed and developed by Quorvale Automation.";
 
 QString titleText() {
-    return QString::fromUtf8(identity::title.data(),
-                             static_cast<qsizetype>(identity::title.size()));
+    return QString::fromUtf8(ui::identity::title.data(),
+                             static_cast<qsizetype>(ui::identity::title.size()));
 }
 
 // A thin outline in the default line colour, no fill.
@@ -87,7 +88,7 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     setObjectName(QStringLiteral("frmAbout"));
     setFont(windowFont());
     setWindowIcon(QIcon(QStringLiteral(":/main/icon")));
-    background_ = QPixmap(QStringLiteral(":/help/about/background"));
+    background_ = ui::loadPicture(QStringLiteral(":/help/about/background"));
     // Not centred: the client area sits at a fixed place on the screen.
     setFixedSize(382, 237);
     setGeometry(156, 129, 382, 237);
@@ -122,7 +123,7 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     picIcon_->setGeometry(0, 0, 54, 54);
     picIcon_->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     picIcon_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon_->setPixmap(QPixmap(QStringLiteral(":/help/about/icon")));
+    picIcon_->setPixmap(ui::loadPicture(QStringLiteral(":/help/about/icon")));
     picIcon_->setFocusPolicy(Qt::StrongFocus);
     picIcon_->setAccessibleName(QStringLiteral("picIcon"));
     picIcon_->setAccessibleDescription(
@@ -146,9 +147,9 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
 void FrmAbout::Form_Load() {
     setWindowTitle(QStringLiteral("About ") + titleText());
     lblVersion_->setText(QStringLiteral("Version %1.%2.%3")
-                             .arg(identity::versionMajor)
-                             .arg(identity::versionMinor)
-                             .arg(identity::versionRevision));
+                             .arg(ui::identity::versionMajor)
+                             .arg(ui::identity::versionMinor)
+                             .arg(ui::identity::versionRevision));
     lblTitle_->setText(titleText());
 }
 

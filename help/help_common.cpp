@@ -1,4 +1,5 @@
 #include "help_common.h"
+#include "ui/look.h"
 
 #include <QFile>
 
@@ -10,15 +11,7 @@ Qt::WindowFlags fixedDialogFlags() {
 }
 
 QFont windowFont(bool bold) {
-    // The windows were laid out for MS Sans Serif; of the free faces,
-    // Liberation Sans (or Arimo) comes closest to its metrics.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    font.setBold(bold);
-    return font;
+    return ui::designFont(11, bold);
 }
 
 QString pictureDescription(const QString& key, const QString& fallback) {

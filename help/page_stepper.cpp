@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "help_common.h"
+#include "ui/look.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -19,7 +20,7 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
     setWindowTitle(QString::fromLatin1(design.caption));
     setFont(windowFont());
     setFixedSize(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
-    cover_ = QPixmap(QString::fromLatin1(design.coverImage));
+    cover_ = ui::loadPicture(QString::fromLatin1(design.coverImage));
     setAccessibleDescription(pictureDescription(QString::fromLatin1(design.coverDescriptionKey),
                                                 QString::fromLatin1(design.coverDescription)));
 
@@ -29,7 +30,7 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
         holder->setObjectName(QString::fromLatin1(p.name));
         holder->setGeometry(twipsRect(p.left, p.top, p.width, p.height));
         holder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        holder->setPixmap(QPixmap(QString::fromLatin1(p.image)));
+        holder->setPixmap(ui::loadPicture(QString::fromLatin1(p.image)));
         // The part of the box the picture leaves free shows the highlight
         // text colour, white in the usual colour schemes.
         QPalette palette = holder->palette();

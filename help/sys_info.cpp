@@ -1,7 +1,7 @@
 #include "sys_info.h"
 
 #include "platform/program_start.h"
-#include "program_identity.h"
+#include "ui/program_identity.h"
 
 #include <array>
 #include <charconv>
@@ -44,7 +44,7 @@ std::string formatValue(const std::string& text) {
 
 bool readValue(Registry& registry, Registry::Handle root, const std::string& keyPath,
                const std::string& valueName, Registry::Handle& key, std::string& result) {
-    if (registry.RegOpenKeyExA(root, keyPath, 0, kSysInfoKeyAccess, key) != Registry::Success) {
+    if (registry.RegOpenKeyExA(root, keyPath, 0, kSysInfoKeyAccess, key) != Registry::NoError) {
         result.clear();
         return false;
     }
@@ -53,17 +53,17 @@ bool readValue(Registry& registry, Registry::Handle root, const std::string& key
     std::uint32_t size = kValueBufferSize;
     // A size beyond the buffer means the value did not fit, whatever the
     // call answered; nothing past the buffer is ever read.
-    if (registry.RegQueryValueExA(key, valueName, type, buffer.data(), size) != Registry::Success ||
+    if (registry.RegQueryValueExA(key, valueName, type, buffer.data(), size) != Registry::NoError ||
         size > kValueBufferSize) {
         result.clear();
         return false;
     }
     const std::string kept = keptText(buffer, size);
     switch (type) {
-    case Registry::REG_SZ:
+    case Registry::RegSz:
         result = kept;
         break;
-    case Registry::REG_DWORD:
+    case Registry::RegDword:
         for (auto it = kept.rbegin(); it != kept.rend(); ++it)
             appendHex(result, static_cast<unsigned char>(*it));
         result = formatValue("&h" + result);
@@ -76,9 +76,9 @@ bool readValue(Registry& registry, Registry::Handle root, const std::string& key
 
 bool tryStart(Registry& registry, platform::ProgramStarter& starter) {
     std::string sysInfoPath;
-    if (!GetKeyValue(registry, Registry::HKEY_LOCAL_MACHINE, kSysInfoKey, kSysInfoValue,
+    if (!GetKeyValue(registry, Registry::HkeyLocalMachine, kSysInfoKey, kSysInfoValue,
                      sysInfoPath)) {
-        if (!GetKeyValue(registry, Registry::HKEY_LOCAL_MACHINE, kSysInfoLocationKey,
+        if (!GetKeyValue(registry, Registry::HkeyLocalMachine, kSysInfoLocationKey,
                          kSysInfoLocationValue, sysInfoPath))
             return false;
         const std::string program = sysInfoPath + kSysInfoProgramFile;
@@ -113,7 +113,7 @@ void StartSysInfo(Registry& registry, platform::ProgramStarter& starter,
         started = false;
     }
     if (!started)
-        showMessage(kSysInfoUnavailable, std::string(identity::title));
+        showMessage(kSysInfoUnavailable, std::string(ui::identity::title));
 }
 
 } // namespace help

@@ -22,8 +22,8 @@ inline constexpr std::uint32_t kSysInfoKeyAccess = 0x2003F;
 // Values longer than this count as missing.
 inline constexpr std::uint32_t kValueBufferSize = 1024;
 
-inline constexpr const char* kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-inline constexpr const char* kSysInfoValue = "PATH";
+inline constexpr const char* kSysInfoKey = platform::SysInfoKey;
+inline constexpr const char* kSysInfoValue = platform::SysInfoValue;
 inline constexpr const char* kSysInfoLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
 inline constexpr const char* kSysInfoLocationValue = "MSINFO";
 inline constexpr const char* kSysInfoProgramFile = "\\MSINFO32.EXE";

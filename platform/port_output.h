@@ -10,6 +10,9 @@
 
 namespace platform {
 
+// The data register of the parallel port the relay board hangs on (0x378).
+inline constexpr std::uint16_t ParallelDataPort = 888;
+
 struct PortStatus {
     bool ok = true;
     std::string device; // what the backend tried to use, e.g. "/dev/parport0"

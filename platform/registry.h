@@ -8,13 +8,20 @@
 
 namespace platform {
 
+// The key and value under HKEY_LOCAL_MACHINE that name the system-information
+// tool; the About window asks for them and the stand-in answers them.
+inline constexpr const char* SysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr const char* SysInfoValue = "PATH";
+
+// Spelled differently from the Windows macros of the same meaning, which
+// would otherwise replace them wherever <windows.h> is included first.
 class Registry {
   public:
     using Handle = std::uintptr_t;
-    static constexpr Handle HKEY_LOCAL_MACHINE = 0x80000002u;
-    static constexpr long Success = 0;
-    static constexpr std::uint32_t REG_SZ = 1;
-    static constexpr std::uint32_t REG_DWORD = 4;
+    static constexpr Handle HkeyLocalMachine = 0x80000002u;
+    static constexpr long NoError = 0;
+    static constexpr std::uint32_t RegSz = 1;
+    static constexpr std::uint32_t RegDword = 4;
 
     virtual ~Registry() = default;
     // Each returns 0 on success, a system error code otherwise.

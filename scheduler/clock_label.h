@@ -5,6 +5,9 @@
 
 namespace scheduler {
 
+// How often the clock label is refreshed.
+inline constexpr int ClockIntervalMs = 1000;
+
 // The clock label's text: the time of day in the user's long time format.
 QString clockLabelText(const platform::Clock& clock);
 // The user's long time format without a time-zone name.

@@ -15,10 +15,6 @@ namespace {
 constexpr std::int64_t PhaseMarginMs = 1;
 // A tick further than this from its aligned phase restarts the timer.
 constexpr std::int64_t PhaseToleranceMs = 2;
-
-std::size_t at(int channel) {
-    return static_cast<std::size_t>(channel - 1);
-}
 } // namespace
 
 TimerPanel::TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock,
@@ -26,24 +22,18 @@ TimerPanel::TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock
     : QObject(parent), w_(widgets), clock_(clock), beeper_(beeper),
       switch_(std::move(switchChannel)) {
     for (int channel = 1; channel <= RowCount; ++channel) {
-        QTimer* timer = w_.timers[at(channel)];
-        timer->setInterval(RowIntervals[at(channel)]);
-        timer->setTimerType(Qt::PreciseTimer);
+        const RowWidgets& row = this->widgets(channel);
+        row.timer->setInterval(RowIntervals[at(channel)]);
+        row.timer->setTimerType(Qt::PreciseTimer);
+        setLook(row.text, idleColour());
     }
 }
 
-QColor TimerPanel::idleColour() {
-    return QColor(255, 0, 0);
-}
-QColor TimerPanel::armedColour() {
-    return QColor(0, 255, 0);
-}
-
 void TimerPanel::setPanelVisible(bool visible) {
-    for (QCheckBox* check : w_.checks)
-        check->setVisible(visible);
-    for (QLineEdit* text : w_.texts)
-        text->setVisible(visible);
+    for (const RowWidgets& row : w_.rows)
+        row.check->setVisible(visible);
+    for (const RowWidgets& row : w_.rows)
+        row.text->setVisible(visible);
     w_.hint->setVisible(visible);
 }
 
@@ -66,71 +56,88 @@ void TimerPanel::SM_Click() {
     setPanelVisible(false);
 }
 
-bool TimerPanel::isArmed(int channel) const {
-    return w_.timers[at(channel)]->isActive();
+void TimerPanel::stop() {
+    stopped_ = true;
+    for (const RowWidgets& row : w_.rows)
+        row.timer->stop();
 }
 
-void TimerPanel::setBase(QLineEdit* text, const QColor& colour) {
+void TimerPanel::setLook(QLineEdit* text, const QColor& background) {
+    // The text colour goes with the background, so a dark desktop theme's
+    // light text never lands on the bright red or green.
     QPalette palette = text->palette();
-    palette.setColor(QPalette::Base, colour);
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, background);
+        palette.setColor(group, QPalette::Text, Qt::black);
+    }
     text->setPalette(palette);
 }
 
 void TimerPanel::Check_Click(int channel) {
-    if (w_.checks[at(channel)]->checkState() == Qt::Checked)
+    if (widgets(channel).check->checkState() == Qt::Checked)
         arm(channel);
     else
         disarm(channel);
 }
 
 void TimerPanel::arm(int channel) {
-    QLineEdit* text = w_.texts[at(channel)];
+    const RowWidgets& w = widgets(channel);
+    const std::string time = w.text->text().toStdString();
     // A text that is not a clock text could never fire: refuse it rather
     // than show a green row that will never switch.
-    if (!isClockText(text->text().toStdString())) {
+    if (!isClockText(time)) {
         refuse(channel);
         return;
     }
-    rows_[at(channel)] = Row{clock_.localMsecs(), false};
-    w_.timers[at(channel)]->start();
-    setBase(text, armedColour());
-    text->setReadOnly(true);
-    keepInPhase(channel, rows_[at(channel)].checkedSince);
+    Row& row = rows_[at(channel)];
+    row.armed = true;
+    row.time = time;
+    row.checkedSince = clock_.localMsecs();
+    w.timer->start();
+    setLook(w.text, armedColour());
+    w.text->setReadOnly(true);
+    keepInPhase(channel, row.checkedSince);
+    emit rowChanged(channel);
 }
 
 void TimerPanel::refuse(int channel) {
     {
         // The refusal keeps the typed text for correction, so the disarm
         // branch (which resets it) must not run for this change.
-        const QSignalBlocker block(w_.checks[at(channel)]);
-        w_.checks[at(channel)]->setCheckState(Qt::Unchecked);
+        const QSignalBlocker block(widgets(channel).check);
+        widgets(channel).check->setCheckState(Qt::Unchecked);
     }
     beeper_.beep();
 }
 
 void TimerPanel::disarm(int channel) {
-    QLineEdit* text = w_.texts[at(channel)];
-    w_.timers[at(channel)]->stop();
-    text->setReadOnly(false);
-    text->setText(IdleText);
-    setBase(text, idleColour());
+    const RowWidgets& w = widgets(channel);
+    Row& row = rows_[at(channel)];
+    row.armed = false;
+    row.time.clear();
+    w.timer->stop();
+    w.text->setReadOnly(false);
+    w.text->setText(IdleText);
+    setLook(w.text, idleColour());
+    emit rowChanged(channel);
 }
 
 void TimerPanel::Timer_Timer(int channel) {
-    QTimer* timer = w_.timers[at(channel)];
-    QLineEdit* text = w_.texts[at(channel)];
     Row& row = rows_[at(channel)];
+    if (!row.armed || stopped_)
+        return;
+    const RowWidgets& w = widgets(channel);
     const std::int64_t now = clock_.localMsecs();
     const std::int64_t since = row.checkedSince;
     row.checkedSince = now;
-    if (!dueBetween(text->text().toStdString(), since, now)) {
+    if (!dueBetween(row.time, since, now)) {
         keepInPhase(channel, now);
         return;
     }
     switch_(channel);
-    timer->stop();
-    text->setReadOnly(false);
-    w_.checks[at(channel)]->setCheckState(Qt::Unchecked); // runs Check_Click: disarm
+    w.timer->stop();
+    w.text->setReadOnly(false);
+    w.check->setCheckState(Qt::Unchecked); // runs Check_Click: disarm
 }
 
 void TimerPanel::keepInPhase(int channel, std::int64_t nowMsecs) {
@@ -145,8 +152,8 @@ void TimerPanel::keepInPhase(int channel, std::int64_t nowMsecs) {
     QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, channel] {
         Row& r = rows_[at(channel)];
         r.realignPending = false;
-        QTimer* timer = w_.timers[at(channel)];
-        if (!timer->isActive())
+        QTimer* timer = widgets(channel).timer;
+        if (!r.armed || stopped_ || !timer->isActive())
             return;
         timer->start(); // restart the period from this aligned moment
         Timer_Timer(channel);

@@ -1,17 +1,20 @@
 #include "error_report.h"
+#include "program_identity.h"
 
 #include <QMessageBox>
 
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 
 namespace ui {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv), log_(&std::cerr) {
     report_ = [](const QString& message) {
-        QMessageBox::critical(nullptr, QStringLiteral("Quorvale Rivavavo Control System KAVO x"),
+        QMessageBox::critical(nullptr,
+                              QString::fromUtf8(identity::title.data(),
+                                                static_cast<qsizetype>(identity::title.size())),
                               message);
-        std::exit(EXIT_FAILURE);
     };
 }
 
@@ -26,8 +29,23 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
+int Application::run(const std::function<void()>& start) {
+    QMetaObject::invokeMethod(
+        this, [start] { start(); }, Qt::QueuedConnection);
+    return exec();
+}
+
 void Application::fail(const QString& message) {
-    report_("Run-time error: " + message);
+    const QString text = "Run-time error: " + message;
+    *log_ << applicationName().toStdString() << ": " << text.toStdString() << std::endl;
+    // A second error while the report is on screen ends the program just the
+    // same; one box is enough.
+    if (!reporting_) {
+        reporting_ = true;
+        report_(text);
+        reporting_ = false;
+    }
+    QCoreApplication::exit(EXIT_FAILURE);
 }
 
 } // namespace ui

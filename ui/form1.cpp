@@ -1,16 +1,19 @@
 #include "form1.h"
+#include "look.h"
 #include "menu_bar.h"
 #include "picture_button.h"
 #include "port_indicator.h"
+#include "port_watch.h"
 #include "shaped/shaped_form.h"
 #include "skins.h"
 
 #include "assets/assets.h"
 #include "scheduler/clock_label.h"
-#include "scheduler/timer_panel.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,34 +24,79 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <stdexcept>
+
 namespace ui {
+
+const std::array<WindowButtonDesign, WindowButtonCount> WindowButtons{{
+    {"&X", {248, 32, 25, 25}, true, "Exit and switch all outputs off"},
+    {"&_", {224, 32, 25, 25}, true, "Minimise"},
+    {"&?", {200, 32, 25, 25}, true, "About"},
+    {"&Timer Mode", {40, 120, 49, 33}, true, "Show the timer panel"},
+    {"&Simple Mode", {40, 120, 49, 33}, false, "Hide the timer panel"},
+    {"&All On", {96, 120, 41, 33}, true, "Switch all channels on"},
+    {"&All Off", {96, 120, 41, 33}, false, "Switch all channels off"},
+    {"&Wiring", {144, 120, 49, 33}, true, "Wiring diagram"},
+    {"&Operation Guide", {200, 120, 65, 33}, true, "Operation guide"},
+    {"X&P", {176, 32, 25, 25}, true, "Plain view"},
+}};
+
 namespace {
 
-QFont panelFont(int pixelSize, bool bold) {
-    // The panel was laid out for an 8.25 pt (11 px at 96 dpi) sans-serif font.
-    // Liberation Sans has the metrics closest to it among free fonts.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
+// Where each channel's controls sit: its ON/OFF face pair (channel 1 top
+// left, 2 top right, 3 bottom left, 4 bottom right) and its timer row.
+struct ChannelPlace {
+    QRect faces;
+    int rowTop;
+};
+constexpr std::array<ChannelPlace, core::ChannelCount> ChannelLayout{{
+    {{152, 232, 41, 89}, 232},
+    {{200, 232, 41, 89}, 256},
+    {{152, 328, 41, 89}, 280},
+    {{200, 328, 41, 89}, 304},
+}};
+constexpr int CheckLeft = 56, TextLeft = 80;
+constexpr QSize CheckSize(17, 17), TextSize(57, 19);
 
-QImage loadPicture(const char* alias) {
-    QImage image(QString::fromLatin1(alias));
-    if (image.isNull())
-        throw std::runtime_error(std::string("missing picture ") + alias);
-    return image;
-}
+// Picture1..Picture9: the picture each holder keeps, and its place.
+struct HolderDesign {
+    const char* picture;
+    QRect place;
+};
+constexpr std::array<HolderDesign, Form1::PictureCount> Holders{{
+    {":/main/skin/lily", {256, 8, 25, 25}},
+    {":/main/skin/bird", {288, 8, 25, 25}},
+    {":/main/skin/acqa", {320, 8, 25, 25}},
+    {":/main/skin/sky", {352, 8, 25, 25}},
+    {":/main/skin/picture5", {280, 136, 33, 28}},
+    {":/main/skin/nature", {296, 40, 17, 17}},
+    {":/main/skin/sky", {320, 40, 17, 17}},
+    {":/main/skin/gold", {344, 40, 17, 17}},
+    {":/main/skin/nature", {368, 40, 17, 17}},
+}};
+constexpr int StartupHolder = 1;
 
 } // namespace
 
-PictureHolder::PictureHolder(const QImage& picture, QWidget* parent)
-    : QWidget(parent), picture_(picture) {
+const QImage& PictureStore::image(const QString& path) {
+    auto it = images_.find(path);
+    if (it == images_.end()) {
+        QImage decoded(path);
+        if (decoded.isNull())
+            throw std::runtime_error("missing picture " + path.toStdString());
+        it = images_.insert(path, decoded);
+    }
+    return *it;
+}
+
+PictureHolder::PictureHolder(PictureStore& store, QString path, QWidget* parent)
+    : QWidget(parent), store_(store), path_(std::move(path)) {
     setFocusPolicy(Qt::NoFocus);
     hide();
+}
+
+const QImage& PictureHolder::picture() const {
+    return store_.image(path_);
 }
 
 Form1::Form1(Services services, QWidget* parent)
@@ -60,92 +108,111 @@ Form1::Form1(Services services, QWidget* parent)
     setWindowTitle("Quorvale Automation KAVO H1.10xp");
     setWindowIcon(QIcon(":/main/icon"));
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(panelFont(11, true));
+    setFont(designFont(11, true));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, designBackColour());
     setPalette(palette);
     setAutoFillBackground(true);
 
-    buildControls();
-    picture_ = Picture[1]->picture();
+    buildChannels();
+    buildWindowButtons();
+    buildLabels();
+    buildPictureHolders();
+    picture_ = Picture(StartupHolder)->picture();
+
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName("Timer1");
+    clockTimer_->setInterval(scheduler::ClockIntervalMs);
+
+    portIndicator = new PortIndicator(this);
+    portIndicator->setGeometry(262, 400, 12, 12);
+    portWatch_ = new PortWatch(register_, *portIndicator, this);
+
+    scheduler::PanelWidgets panel;
+    for (std::size_t i = 0; i < channels_.size(); ++i)
+        panel.rows[i] = channels_[i].row;
+    panel.hint = Label1;
+    panel.timerModeButton = button(WindowButton::TimerMode);
+    panel.simpleModeButton = button(WindowButton::SimpleMode);
+    timerPanel_ = new scheduler::TimerPanel(
+        panel, services_.clock, services_.beeper,
+        [this](int channel) { switchboard_.scheduledToggle(channel); }, this);
+    skins_ = new Skins(*this);
+
     ShapedForm1 =
         new shaped::ShapedForm(this, [this] { return picture_; }, {true, qRgb(255, 255, 255)});
     menu_ = new MenuBar(this);
     buildTabOrder();
     connectControls();
+    clockTimer_->start();
     Form_Load();
 }
 
 Form1::~Form1() = default;
 
-void Form1::buildControls() {
-    const QFont regular = panelFont(11, false);
-    const QPixmap onFace(":/main/face/on");
-    const QPixmap offFace(":/main/face/off");
-
-    auto button = [this](int n, const QString& caption, QRect geometry, const QString& name) {
-        auto* b = new PanelButton(caption, this);
-        b->setGeometry(geometry);
-        b->setAccessibleName(name);
-        Command[n] = b;
-    };
-    for (int channel = 1; channel <= 4; ++channel) {
-        const QRect place(channel % 2 ? 152 : 200, channel <= 2 ? 232 : 328, 41, 89);
-        const QString caption = QString("&%1").arg(channel);
-        auto* on = new PanelButton(caption, this, onFace);
-        auto* off = new PanelButton(caption, this, offFace);
-        for (auto* b : {on, off}) {
-            b->setGeometry(place);
+void Form1::buildChannels() {
+    const QFont regular = designFont(11, false);
+    const QPixmap onFace = loadPicture(":/main/face/on");
+    const QPixmap offFace = loadPicture(":/main/face/off");
+    onButtons_ = new QButtonGroup(this);
+    offButtons_ = new QButtonGroup(this);
+    for (int n = 1; n <= core::ChannelCount; ++n) {
+        const ChannelPlace& place = ChannelLayout[static_cast<std::size_t>(n - 1)];
+        Channel& c = channels_[static_cast<std::size_t>(n - 1)];
+        const QString caption = QString("&%1").arg(n);
+        c.on = new PanelButton(caption, this, onFace);
+        c.off = new PanelButton(caption, this, offFace);
+        c.on->setObjectName(QString("Command%1").arg(n));
+        c.off->setObjectName(QString("Command%1").arg(n + core::ChannelCount));
+        c.on->setAccessibleName(QString("Channel %1 on").arg(n));
+        c.off->setAccessibleName(QString("Channel %1 off").arg(n));
+        for (PanelButton* b : {c.on, c.off}) {
+            b->setGeometry(place.faces);
             b->setFont(regular);
         }
-        on->setAccessibleName(QString("Channel %1 on").arg(channel));
-        off->setAccessibleName(QString("Channel %1 off").arg(channel));
-        off->hide();
-        Command[channel] = on;
-        Command[channel + 4] = off;
-    }
-    button(9, "&X", {248, 32, 25, 25}, "Exit and switch all outputs off");
-    button(10, "&_", {224, 32, 25, 25}, "Minimise");
-    button(11, "&?", {200, 32, 25, 25}, "About");
-    button(12, "&Timer Mode", {40, 120, 49, 33}, "Show the timer panel");
-    button(13, "&Simple Mode", {40, 120, 49, 33}, "Hide the timer panel");
-    button(14, "&All On", {96, 120, 41, 33}, "Switch all channels on");
-    button(15, "&All Off", {96, 120, 41, 33}, "Switch all channels off");
-    button(16, "&Wiring", {144, 120, 49, 33}, "Wiring diagram");
-    button(17, "&Operation Guide", {200, 120, 65, 33}, "Operation guide");
-    button(18, "X&P", {176, 32, 25, 25}, "Plain view");
-    Command[13]->hide();
-    Command[15]->hide();
-    for (int n = 1; n <= 18; ++n)
-        Command[n]->setObjectName(QString("Command%1").arg(n));
+        c.off->hide();
+        onButtons_->addButton(c.on, n);
+        offButtons_->addButton(c.off, n);
 
-    for (int row = 1; row <= 4; ++row) {
-        const int top = 232 + (row - 1) * 24;
         auto* check = new QCheckBox("Check1", this);
-        check->setObjectName(QString("Check%1").arg(row));
-        check->setGeometry(56, top, 17, 17);
+        check->setObjectName(QString("Check%1").arg(n));
+        check->setGeometry(QRect(QPoint(CheckLeft, place.rowTop), CheckSize));
         check->setFont(regular);
-        check->setAccessibleName(QString("Arm channel %1 timer").arg(row));
+        check->setAccessibleName(QString("Arm channel %1 timer").arg(n));
         check->hide();
-        Check[row] = check;
 
         auto* text = new QLineEdit(scheduler::IdleText, this);
-        text->setObjectName(QString("Text%1").arg(row));
-        text->setGeometry(80, top, 57, 19);
+        text->setObjectName(QString("Text%1").arg(n));
+        text->setGeometry(QRect(QPoint(TextLeft, place.rowTop), TextSize));
         text->setFont(regular);
-        text->setAccessibleName(QString("Channel %1 switching time").arg(row));
-        QPalette red = text->palette();
-        red.setColor(QPalette::Base, scheduler::TimerPanel::idleColour());
-        text->setPalette(red);
+        text->setAccessibleName(QString("Channel %1 switching time").arg(n));
         text->hide();
-        Text[row] = text;
-    }
 
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QString("Timer%1").arg(n + 1));
+        c.row = {check, text, timer};
+    }
+}
+
+void Form1::buildWindowButtons() {
+    for (std::size_t i = 0; i < WindowButtons.size(); ++i) {
+        const WindowButtonDesign& design = WindowButtons[i];
+        auto* b = new PanelButton(QString::fromLatin1(design.caption), this);
+        b->setObjectName(QString("Command%1").arg(FirstWindowButton + static_cast<int>(i)));
+        b->setGeometry(design.place);
+        b->setAccessibleName(QString::fromLatin1(design.accessibleName));
+        b->setVisible(design.visibleAtStart);
+        windowButtons_[i] = b;
+    }
+}
+
+void Form1::buildLabels() {
     auto label = [this](const char* name, QRect geometry, const QString& text, QColor colour) {
         auto* l = new QLabel(text, this);
         l->setObjectName(name);
         l->setGeometry(geometry);
         l->setAttribute(Qt::WA_TranslucentBackground);
+        l->setFocusPolicy(Qt::NoFocus);
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, colour);
         l->setPalette(p);
@@ -172,97 +239,68 @@ void Form1::buildControls() {
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label3->setAccessibleName("Credits");
     Label4 = label("Label4", {96, 168, 113, 25}, QString(), Qt::white);
-    Label4->setFont(panelFont(16, true));
+    Label4->setFont(designFont(16, true));
     Label4->setAlignment(Qt::AlignCenter);
     Label4->setAccessibleName("Clock");
 
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setGeometry(40, 32, 50, 50);
-    Image1->setPixmap(QPixmap(":/main/image1"));
+    Image1->setPixmap(loadPicture(":/main/image1"));
     Image1->setAccessibleName("Logo");
+    Image1->setFocusPolicy(Qt::NoFocus);
     // Labels and the picture are drawn beneath every control, as on the
     // original panel: the credit label overlaps the row of buttons.
     for (QWidget* decoration : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label3),
                                 static_cast<QWidget*>(Label4), static_cast<QWidget*>(Image1)})
         decoration->lower();
+}
 
-    static constexpr const char* holderPictures[] = {
-        ":/main/skin/lily", ":/main/skin/bird",     ":/main/skin/acqa",
-        ":/main/skin/sky",  ":/main/skin/picture5", ":/main/skin/nature",
-        ":/main/skin/sky",  ":/main/skin/gold",     ":/main/skin/nature"};
-    static constexpr QRect holderPlaces[] = {
-        {256, 8, 25, 25},  {288, 8, 25, 25},   {320, 8, 25, 25},
-        {352, 8, 25, 25},  {280, 136, 33, 28}, {296, 40, 17, 17},
-        {320, 40, 17, 17}, {344, 40, 17, 17},  {368, 40, 17, 17}};
-    for (int n = 1; n <= 9; ++n) {
-        Picture[n] = new PictureHolder(loadPicture(holderPictures[n - 1]), this);
-        Picture[n]->setObjectName(QString("Picture%1").arg(n));
-        Picture[n]->setGeometry(holderPlaces[n - 1]);
+void Form1::buildPictureHolders() {
+    for (int n = 1; n <= PictureCount; ++n) {
+        const HolderDesign& design = Holders[static_cast<std::size_t>(n - 1)];
+        auto* holder = new PictureHolder(pictureStore_, QString::fromLatin1(design.picture), this);
+        holder->setObjectName(QString("Picture%1").arg(n));
+        holder->setGeometry(design.place);
+        pictures_[static_cast<std::size_t>(n - 1)] = holder;
     }
-
-    static constexpr int intervals[] = {1000, 10, 100, 500, 1000};
-    for (int n = 1; n <= 5; ++n) {
-        Timer[n] = new QTimer(this);
-        Timer[n]->setObjectName(QString("Timer%1").arg(n));
-        Timer[n]->setInterval(intervals[n - 1]);
-    }
-
-    portIndicator = new PortIndicator(this);
-    portIndicator->setGeometry(262, 400, 12, 12);
-
-    timerPanel_ = new scheduler::TimerPanel(
-        {{Check[1], Check[2], Check[3], Check[4]},
-         {Text[1], Text[2], Text[3], Text[4]},
-         {Timer[2], Timer[3], Timer[4], Timer[5]},
-         Label1,
-         Command[12],
-         Command[13]},
-        services_.clock, services_.beeper,
-        [this](int channel) { switchboard_.scheduledToggle(channel); }, this);
-    skins_ = new Skins(*this);
-    Timer[1]->start();
 }
 
 void Form1::buildTabOrder() {
-    // Channel buttons, panel rows, hint, then the window buttons, as designed.
+    // Channel faces (all ON, then all OFF), the panel's check boxes, its text
+    // boxes, then the window buttons, as designed.
     QList<QWidget*> order;
-    for (int n = 1; n <= 8; ++n)
-        order << Command[n];
-    for (int n = 1; n <= 4; ++n)
-        order << Check[n];
-    for (int n = 1; n <= 4; ++n)
-        order << Text[n];
-    for (int n = 9; n <= 18; ++n)
-        order << Command[n];
+    for (const Channel& c : channels_)
+        order << c.on;
+    for (const Channel& c : channels_)
+        order << c.off;
+    for (const Channel& c : channels_)
+        order << c.row.check;
+    for (const Channel& c : channels_)
+        order << c.row.text;
+    for (PanelButton* b : windowButtons_)
+        order << b;
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    for (QLabel* l : {Label1, Label3, Label4, Image1})
-        l->setFocusPolicy(Qt::NoFocus);
 }
 
 void Form1::connectControls() {
-    const std::array<void (Form1::*)(), 19> clicks{nullptr,
-                                                   &Form1::Command1_Click,
-                                                   &Form1::Command2_Click,
-                                                   &Form1::Command3_Click,
-                                                   &Form1::Command4_Click,
-                                                   &Form1::Command5_Click,
-                                                   &Form1::Command6_Click,
-                                                   &Form1::Command7_Click,
-                                                   &Form1::Command8_Click,
-                                                   &Form1::Command9_Click,
-                                                   &Form1::Command10_Click,
-                                                   &Form1::Command11_Click,
-                                                   &Form1::Command12_Click,
-                                                   &Form1::Command13_Click,
-                                                   &Form1::Command14_Click,
-                                                   &Form1::Command15_Click,
-                                                   &Form1::Command16_Click,
-                                                   &Form1::Command17_Click,
-                                                   &Form1::Command18_Click};
-    for (int n = 1; n <= 18; ++n)
-        connect(Command[n], &QPushButton::clicked, this, clicks[n]);
+    connect(onButtons_, &QButtonGroup::idClicked, this, &Form1::ChannelOn_Click);
+    connect(offButtons_, &QButtonGroup::idClicked, this, &Form1::ChannelOff_Click);
+    for (int n = 1; n <= core::ChannelCount; ++n) {
+        const scheduler::RowWidgets& row = channel(n).row;
+        connect(row.timer, &QTimer::timeout, this, [this, n] { Timer_Timer(n); });
+        connect(row.check, &QCheckBox::stateChanged, this, [this, n] { Check_Click(n); });
+    }
+
+    // Command9_Click .. Command18_Click, in the order of WindowButton.
+    static constexpr std::array<void (Form1::*)(), WindowButtonCount> windowClicks{
+        &Form1::Command9_Click,  &Form1::Command10_Click, &Form1::Command11_Click,
+        &Form1::Command12_Click, &Form1::Command13_Click, &Form1::Command14_Click,
+        &Form1::Command15_Click, &Form1::Command16_Click, &Form1::Command17_Click,
+        &Form1::Command18_Click};
+    for (std::size_t i = 0; i < windowButtons_.size(); ++i)
+        connect(windowButtons_[i], &QPushButton::clicked, this, windowClicks[i]);
 
     MenuBar& m = *menu_;
     connect(m.TM, &QAction::triggered, this, &Form1::TM_Click);
@@ -281,17 +319,25 @@ void Form1::connectControls() {
     connect(m.WD, &QAction::triggered, this, &Form1::WD_Click);
     connect(m.AD, &QAction::triggered, this, &Form1::AD_Click);
     connect(m.x, &QAction::triggered, this, &Form1::x_Click);
-    for (int n = 1; n <= 4; ++n)
-        m.keepShortcutsFrom(Text[n]);
-    connect(Timer[1], &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(Timer[2], &QTimer::timeout, this, &Form1::Timer2_Timer);
-    connect(Timer[3], &QTimer::timeout, this, &Form1::Timer3_Timer);
-    connect(Timer[4], &QTimer::timeout, this, &Form1::Timer4_Timer);
-    connect(Timer[5], &QTimer::timeout, this, &Form1::Timer5_Timer);
-    connect(Check[1], &QCheckBox::stateChanged, this, &Form1::Check1_Click);
-    connect(Check[2], &QCheckBox::stateChanged, this, &Form1::Check2_Click);
-    connect(Check[3], &QCheckBox::stateChanged, this, &Form1::Check3_Click);
-    connect(Check[4], &QCheckBox::stateChanged, this, &Form1::Check4_Click);
+    for (const Channel& c : channels_)
+        m.keepShortcutsFrom(c.row.text);
+    connect(clockTimer_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+QPushButton* Form1::button(WindowButton which) const {
+    return windowButtons_.at(static_cast<std::size_t>(which));
+}
+
+QPushButton* Form1::Command(int n) const {
+    if (n >= 1 && n <= core::ChannelCount)
+        return channel(n).on;
+    if (n > core::ChannelCount && n < FirstWindowButton)
+        return channel(n - core::ChannelCount).off;
+    return windowButtons_.at(static_cast<std::size_t>(n - FirstWindowButton));
+}
+
+QTimer* Form1::Timer(int n) const {
+    return n == 1 ? clockTimer_ : channel(n - 1).row.timer;
 }
 
 QMenu* Form1::menuBar() const {
@@ -304,7 +350,7 @@ void Form1::setPicture(const QImage& picture) {
 }
 
 void Form1::showPortStatus(const platform::PortStatus& status) {
-    portIndicator->showStatus(status);
+    portWatch_->showStatus(status);
 }
 
 void Form1::showCentred() {
@@ -325,11 +371,29 @@ void Form1::contextMenuEvent(QContextMenuEvent* event) {
     menu_->popup(event->globalPos());
 }
 
-void Form1::setOnFaceVisible(int channel, bool visible) {
-    Command[channel]->setVisible(visible);
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closed by the window manager or the session: the window is unloaded
+    // with no step of the program, so its timers end with it and the port
+    // keeps its last byte. The program ends once its last window is closed.
+    unload();
+    QWidget::closeEvent(event);
 }
-void Form1::setOffFaceVisible(int channel, bool visible) {
-    Command[channel + 4]->setVisible(visible);
+
+void Form1::unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    clockTimer_->stop();
+    timerPanel_->stop();
+    portWatch_->stop();
+    emit unloaded();
+}
+
+void Form1::setOnFaceVisible(int n, bool visible) {
+    channel(n).on->setVisible(visible);
+}
+void Form1::setOffFaceVisible(int n, bool visible) {
+    channel(n).off->setVisible(visible);
 }
 
 // ---- handlers ----------------------------------------------------------
@@ -338,29 +402,17 @@ void Form1::Form_Load() {
     register_.startupReset();
 }
 
-void Form1::Command1_Click() {
-    switchboard_.switchOn(1);
+void Form1::ChannelOn_Click(int n) {
+    switchboard_.switchOn(n);
 }
-void Form1::Command2_Click() {
-    switchboard_.switchOn(2);
+void Form1::ChannelOff_Click(int n) {
+    switchboard_.switchOff(n);
 }
-void Form1::Command3_Click() {
-    switchboard_.switchOn(3);
+void Form1::Check_Click(int n) {
+    timerPanel_->Check_Click(n);
 }
-void Form1::Command4_Click() {
-    switchboard_.switchOn(4);
-}
-void Form1::Command5_Click() {
-    switchboard_.switchOff(1);
-}
-void Form1::Command6_Click() {
-    switchboard_.switchOff(2);
-}
-void Form1::Command7_Click() {
-    switchboard_.switchOff(3);
-}
-void Form1::Command8_Click() {
-    switchboard_.switchOff(4);
+void Form1::Timer_Timer(int n) {
+    timerPanel_->Timer_Timer(n);
 }
 
 void Form1::Command9_Click() {
@@ -386,14 +438,14 @@ void Form1::Command13_Click() {
 
 void Form1::Command14_Click() {
     switchboard_.allOn();
-    Command[15]->show();
-    Command[14]->hide();
+    button(WindowButton::AllOff)->show();
+    button(WindowButton::AllOn)->hide();
 }
 
 void Form1::Command15_Click() {
     switchboard_.allOff();
-    Command[14]->show();
-    Command[15]->hide();
+    button(WindowButton::AllOn)->show();
+    button(WindowButton::AllOff)->hide();
 }
 
 void Form1::Command16_Click() {
@@ -428,30 +480,6 @@ void Form1::AD_Click() {
 }
 void Form1::Timer1_Timer() {
     Label4->setText(scheduler::clockLabelText(services_.clock));
-}
-void Form1::Timer2_Timer() {
-    timerPanel_->Timer_Timer(1);
-}
-void Form1::Timer3_Timer() {
-    timerPanel_->Timer_Timer(2);
-}
-void Form1::Timer4_Timer() {
-    timerPanel_->Timer_Timer(3);
-}
-void Form1::Timer5_Timer() {
-    timerPanel_->Timer_Timer(4);
-}
-void Form1::Check1_Click() {
-    timerPanel_->Check_Click(1);
-}
-void Form1::Check2_Click() {
-    timerPanel_->Check_Click(2);
-}
-void Form1::Check3_Click() {
-    timerPanel_->Check_Click(3);
-}
-void Form1::Check4_Click() {
-    timerPanel_->Check_Click(4);
 }
 
 } // namespace ui

@@ -8,23 +8,33 @@
 //   ui::Skins                  the Skin menu and the plain view ("X&P")
 //   ui::shaped::ShapedForm     the cut and dragging by the surface
 //   ui::SecondaryWindow        the guide, wiring diagram and About windows
+//   ui::PortWatch              the port warning and the retry of a failed write
 // Everything outside the program (port, beep, clock, secondary windows,
 // ending the program) comes in through Services, so tests can fake it.
+//
+// The per-channel controls are made in one loop from the channel model
+// (core::ChannelCount) and a layout table; the ten buttons of the window
+// itself come from one table too. Each control keeps its design name as its
+// objectName: Command1..Command8 (ON and OFF faces), Check1..Check4,
+// Text1..Text4, Timer1 (the clock) and Timer2..Timer5 (the rows),
+// Command9..Command18, Picture1..Picture9.
 
 #include "core/output_register.h"
 #include "core/switchboard.h"
 #include "platform/beeper.h"
 #include "platform/clock.h"
 #include "platform/port_output.h"
+#include "scheduler/timer_panel.h"
 #include "ui/secondary_window.h"
 
+#include <QHash>
 #include <QImage>
 #include <QWidget>
 
 #include <array>
 #include <functional>
 
-class QAction;
+class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -32,29 +42,65 @@ class QMenu;
 class QPushButton;
 class QTimer;
 
-namespace scheduler {
-class TimerPanel;
-}
-
 namespace ui {
 
 namespace shaped {
 class ShapedForm;
 }
 class MenuBar;
+class PanelButton;
 class PortIndicator;
+class PortWatch;
 class Skins;
 
-// A hidden picture box that only stores a skin picture.
+// Decoded pictures by resource path, each decoded on first use and shared by
+// every holder that keeps the same picture.
+class PictureStore {
+  public:
+    const QImage& image(const QString& path);
+
+  private:
+    QHash<QString, QImage> images_;
+};
+
+// A hidden picture box that only stores a skin picture. It keeps where the
+// picture comes from and decodes it when it is first asked for.
 class PictureHolder : public QWidget {
     Q_OBJECT
   public:
-    PictureHolder(const QImage& picture, QWidget* parent);
-    const QImage& picture() const { return picture_; }
+    PictureHolder(PictureStore& store, QString path, QWidget* parent);
+    const QImage& picture() const;
+    const QString& path() const { return path_; }
 
   private:
-    QImage picture_;
+    PictureStore& store_;
+    QString path_;
 };
+
+// The buttons of the window itself, in the order the skins set them.
+enum class WindowButton {
+    Exit,       // Command9 "&X"
+    Minimise,   // Command10 "&_"
+    About,      // Command11 "&?"
+    TimerMode,  // Command12
+    SimpleMode, // Command13
+    AllOn,      // Command14
+    AllOff,     // Command15
+    Wiring,     // Command16
+    Guide,      // Command17
+    Plain,      // Command18 "X&P"
+};
+inline constexpr int WindowButtonCount = 10;
+// The design number of the first window button: after both faces of every channel.
+inline constexpr int FirstWindowButton = 2 * core::ChannelCount + 1;
+
+struct WindowButtonDesign {
+    const char* caption;
+    QRect place;
+    bool visibleAtStart;
+    const char* accessibleName;
+};
+extern const std::array<WindowButtonDesign, WindowButtonCount> WindowButtons;
 
 class Form1 : public QWidget, private core::ChannelFaces {
     Q_OBJECT
@@ -64,9 +110,16 @@ class Form1 : public QWidget, private core::ChannelFaces {
         platform::Beeper& beeper;
         const platform::Clock& clock;
         std::function<void()> endProgram;
-        SecondaryWindow::Factory guide;
-        SecondaryWindow::Factory wiring;
-        SecondaryWindow::Factory about;
+        SecondaryWindow::Factory guide = {};
+        SecondaryWindow::Factory wiring = {};
+        SecondaryWindow::Factory about = {};
+    };
+
+    // One channel's controls.
+    struct Channel {
+        PanelButton* on = nullptr;  // Command<n>, shown while the channel is off
+        PanelButton* off = nullptr; // Command<n + ChannelCount>, shown while it is on
+        scheduler::RowWidgets row;  // Check<n>, Text<n>, Timer<n + 1>
     };
 
     static constexpr int ClientWidth = 301;
@@ -78,23 +131,32 @@ class Form1 : public QWidget, private core::ChannelFaces {
 
     const core::OutputRegister& outputRegister() const { return register_; }
     scheduler::TimerPanel& timerPanel() { return *timerPanel_; }
+    PortWatch& portWatch() { return *portWatch_; }
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
     shaped::ShapedForm& shapedForm() { return *ShapedForm1; }
     QMenu* menuBar() const;
+    MenuBar& menus() const { return *menu_; }
     SecondaryWindow& guideWindow() { return guide_; }
     SecondaryWindow& wiringWindow() { return wiring_; }
     SecondaryWindow& aboutWindow() { return about_; }
+    // The outcome of a port write, as the port monitor reports it.
     void showPortStatus(const platform::PortStatus& status);
     // Shows the window centred on its screen.
     void showCentred();
+    // True once the window was closed other than by the exit commands.
+    bool isUnloaded() const { return unloaded_; }
 
-    // Controls, named as the panel's design names them.
-    std::array<QPushButton*, 19> Command{};   // Command[1]..Command[18]
-    std::array<QCheckBox*, 5> Check{};        // Check[1]..Check[4]
-    std::array<QLineEdit*, 5> Text{};         // Text[1]..Text[4]
-    std::array<QTimer*, 6> Timer{};           // Timer[1]..Timer[5]
-    std::array<PictureHolder*, 10> Picture{}; // Picture[1]..Picture[9]
+    // Controls, by their design names.
+    const std::array<Channel, core::ChannelCount>& channels() const { return channels_; }
+    const Channel& channel(int n) const { return channels_.at(static_cast<std::size_t>(n - 1)); }
+    QPushButton* button(WindowButton which) const;
+    QPushButton* Command(int n) const; // Command1..Command18
+    QCheckBox* Check(int n) const { return channel(n).row.check; }
+    QLineEdit* Text(int n) const { return channel(n).row.text; }
+    QTimer* Timer(int n) const; // Timer1 is the clock, Timer2.. the rows
+    PictureHolder* Picture(int n) const { return pictures_.at(static_cast<std::size_t>(n - 1)); }
+    static constexpr int PictureCount = 9;
     QLabel* Label1 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
@@ -102,16 +164,19 @@ class Form1 : public QWidget, private core::ChannelFaces {
     PortIndicator* portIndicator = nullptr;
     shaped::ShapedForm* ShapedForm1 = nullptr;
 
+  signals:
+    // The window was closed by the window manager or the session: its timers
+    // have stopped and it writes nothing more.
+    void unloaded();
+
   public slots:
     void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
+    // The switching buttons of channel n: ON is Command<n>, OFF Command<n + ChannelCount>.
+    void ChannelOn_Click(int channel);
+    void ChannelOff_Click(int channel);
+    // The timer panel's row n: its check box Check<n> and its timer Timer<n + 1>.
+    void Check_Click(int channel);
+    void Timer_Timer(int channel);
     void Command9_Click();
     void Command10_Click();
     void Command11_Click();
@@ -131,36 +196,60 @@ class Form1 : public QWidget, private core::ChannelFaces {
     void AD_Click();
     void x_Click();
     void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
-    void Timer5_Timer();
-    void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Check4_Click();
+
+    // The design's names for the per-channel handlers.
+    void Command1_Click() { ChannelOn_Click(1); }
+    void Command2_Click() { ChannelOn_Click(2); }
+    void Command3_Click() { ChannelOn_Click(3); }
+    void Command4_Click() { ChannelOn_Click(4); }
+    void Command5_Click() { ChannelOff_Click(1); }
+    void Command6_Click() { ChannelOff_Click(2); }
+    void Command7_Click() { ChannelOff_Click(3); }
+    void Command8_Click() { ChannelOff_Click(4); }
+    void Check1_Click() { Check_Click(1); }
+    void Check2_Click() { Check_Click(2); }
+    void Check3_Click() { Check_Click(3); }
+    void Check4_Click() { Check_Click(4); }
+    void Timer2_Timer() { Timer_Timer(1); }
+    void Timer3_Timer() { Timer_Timer(2); }
+    void Timer4_Timer() { Timer_Timer(3); }
+    void Timer5_Timer() { Timer_Timer(4); }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
-    void buildControls();
+    void buildChannels();
+    void buildWindowButtons();
+    void buildLabels();
+    void buildPictureHolders();
     void buildTabOrder();
     void connectControls();
+    void unload();
     void setOnFaceVisible(int channel, bool visible) override;
     void setOffFaceVisible(int channel, bool visible) override;
 
     Services services_;
     core::OutputRegister register_;
     core::Switchboard switchboard_;
+    PictureStore pictureStore_;
     QImage picture_;
+    std::array<Channel, core::ChannelCount> channels_{};
+    std::array<PanelButton*, WindowButtonCount> windowButtons_{};
+    std::array<PictureHolder*, PictureCount> pictures_{};
+    QTimer* clockTimer_ = nullptr; // Timer1
+    QButtonGroup* onButtons_ = nullptr;
+    QButtonGroup* offButtons_ = nullptr;
     MenuBar* menu_ = nullptr; // owned by the window, like every control
     scheduler::TimerPanel* timerPanel_ = nullptr;
     Skins* skins_ = nullptr;
+    PortWatch* portWatch_ = nullptr;
     SecondaryWindow guide_;
     SecondaryWindow wiring_;
     SecondaryWindow about_;
+    bool unloaded_ = false;
 };
 
 } // namespace ui

@@ -9,12 +9,10 @@ namespace ui {
 Skins::Skins(Form1& form) : QObject(&form), form_(form) {}
 
 void Skins::applySkin(int holder) {
-    // The start-up visibility of Command9..Command18, in that order.
-    static constexpr bool visibleAtStart[] = {true, true,  true, true, false,
-                                              true, false, true, true, true};
-    for (int n = 9; n <= 18; ++n)
-        form_.Command[n]->setVisible(visibleAtStart[n - 9]);
-    form_.setPicture(form_.Picture[holder]->picture());
+    // The ten window buttons back to their start-up visibility, in order.
+    for (std::size_t i = 0; i < WindowButtons.size(); ++i)
+        form_.button(static_cast<WindowButton>(i))->setVisible(WindowButtons[i].visibleAtStart);
+    form_.setPicture(form_.Picture(holder)->picture());
     form_.shapedForm().setShaped(true);
 }
 
@@ -50,9 +48,9 @@ void Skins::Li_Click() {
 
 void Skins::Command18_Click() {
     form_.shapedForm().setShaped(false);
-    form_.setPicture(form_.Picture[8]->picture());
-    for (int n = 9; n <= 18; ++n)
-        form_.Command[n]->setVisible(false);
+    form_.setPicture(form_.Picture(8)->picture());
+    for (std::size_t i = 0; i < WindowButtons.size(); ++i)
+        form_.button(static_cast<WindowButton>(i))->setVisible(false);
 }
 
 } // namespace ui

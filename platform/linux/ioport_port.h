@@ -9,7 +9,7 @@ namespace platform {
 
 class IoPortPort : public PortOutput {
   public:
-    explicit IoPortPort(std::uint16_t base = 0x378);
+    explicit IoPortPort(std::uint16_t base = ParallelDataPort);
 
     // Only `base` is ever granted, so any other port is refused rather than
     // touched without permission (which would kill the program).

@@ -8,11 +8,12 @@ namespace platform {
 LinuxPort::LinuxPort()
     : LinuxPort([] { return findParportDevice(); },
                 [](const std::string& device) { return std::make_unique<PpdevPort>(device); },
-                std::make_unique<IoPortPort>(RelayPortBase)) {}
+                std::make_unique<IoPortPort>(RelayPortBase), [] { return ioRegionListed(); }) {}
 
-LinuxPort::LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct)
-    : discover_(std::move(discover)), makePpdev_(std::move(makePpdev)), direct_(std::move(direct)) {
-}
+LinuxPort::LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct,
+                     RegionProbe portRegionListed)
+    : discover_(std::move(discover)), makePpdev_(std::move(makePpdev)), direct_(std::move(direct)),
+      portRegionListed_(std::move(portRegionListed)) {}
 
 PortStatus LinuxPort::PortOut(std::uint16_t port, std::uint8_t value) {
     if (!bound_)
@@ -38,6 +39,8 @@ PortStatus LinuxPort::bind(std::uint16_t port, std::uint8_t value) {
     if (!ppdev_->deviceMissing())
         return status;
     ppdev_.reset();
+    if (!portRegionListed_())
+        return PortStatus::failure(status.device, "no parallel port found", status.fix);
     PortStatus direct = direct_->PortOut(port, value);
     if (direct.ok) {
         bound_ = direct_.get();

@@ -1,7 +1,9 @@
 #pragma once
 // The Linux port backend: the ppdev device of the port at 0x378 when there is
-// one, and direct outb only where no ppdev device exists but the process may
-// touch the hardware. It stays with whichever write path works; after a
+// one, and direct outb only where no ppdev device exists at all, the kernel
+// lists an I/O region at 0x378, and the process may touch the hardware. A
+// ppdev device that exists but is refused (permissions, another driver) is
+// never gone around. It stays with whichever write path works; after a
 // failure the next write looks for the device again and rebinds.
 
 #include "../port_output.h"
@@ -17,11 +19,13 @@ class LinuxPort : public PortOutput {
   public:
     using Discover = std::function<std::string()>;
     using PpdevFactory = std::function<std::unique_ptr<PpdevPort>(const std::string& device)>;
+    using RegionProbe = std::function<bool()>;
 
     // The real devices: discovery under /proc and /dev, outb at 0x378.
     LinuxPort();
     // Lets tests replace each part.
-    LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct);
+    LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct,
+              RegionProbe portRegionListed);
 
     PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
@@ -31,6 +35,7 @@ class LinuxPort : public PortOutput {
     Discover discover_;
     PpdevFactory makePpdev_;
     std::unique_ptr<PortOutput> direct_;
+    RegionProbe portRegionListed_;
     std::unique_ptr<PpdevPort> ppdev_;
     PortOutput* bound_ = nullptr; // ppdev_, direct_ or none
 };

@@ -48,4 +48,25 @@ std::string findParportDevice(const std::string& procRoot, const std::string& de
     return devDir + "/parport" + std::to_string(found);
 }
 
+bool ioRegionListed(const std::string& procIoports, std::uint16_t address) {
+    std::ifstream in(procIoports);
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t dash = line.find('-');
+        const std::size_t colon = line.find(" : ");
+        if (dash == std::string::npos || colon == std::string::npos || colon < dash)
+            continue;
+        const std::size_t first = line.find_first_not_of(' ');
+        unsigned long start = 0, end = 0;
+        const auto [p1, e1] = std::from_chars(line.data() + first, line.data() + dash, start, 16);
+        const auto [p2, e2] = std::from_chars(line.data() + dash + 1, line.data() + colon, end, 16);
+        if (e1 != std::errc() || e2 != std::errc() || p1 != line.data() + dash ||
+            p2 != line.data() + colon)
+            continue;
+        if (start <= address && address <= end && end != 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace platform

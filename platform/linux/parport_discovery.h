@@ -1,19 +1,28 @@
 #pragma once
-// Finds the ppdev device of the parallel port at I/O address 0x378, the one
-// the relay board hangs on. The kernel lists each port's base address under
+// Finds the ppdev device of the parallel port the relay board hangs on. The
+// kernel lists each port's base address under
 // /proc/sys/dev/parport/parportN/base-addr; parportN there is /dev/parportN.
+
+#include "../port_output.h"
 
 #include <cstdint>
 #include <string>
 
 namespace platform {
 
-inline constexpr std::uint16_t RelayPortBase = 0x378;
+inline constexpr std::uint16_t RelayPortBase = ParallelDataPort;
 
 // The device of the port whose base address is `base`, or devDir/parport0
 // when no listed port has it (or nothing is listed at all).
 std::string findParportDevice(const std::string& procRoot = "/proc/sys/dev/parport",
                               const std::string& devDir = "/dev",
                               std::uint16_t base = RelayPortBase);
+
+// Whether the kernel lists an I/O region that holds `address` (in the format of
+// /proc/ioports, e.g. "  0378-037a : parport0"). Where it lists none, there is
+// no port there to write to directly. Unprivileged readers see every region
+// as 0000-0000, and cannot do direct I/O anyway.
+bool ioRegionListed(const std::string& procIoports = "/proc/ioports",
+                    std::uint16_t address = RelayPortBase);
 
 } // namespace platform

@@ -10,12 +10,20 @@
 namespace platform {
 namespace {
 
-bool isMissing(int error) {
-    return error == ENOENT || error == ENODEV || error == ENXIO;
-}
-
 const char* const HeldFix = "Another driver holds the port (often lp): unload it (sudo rmmod lp) "
                             "or close the program that uses it.";
+
+// The driver refuses an exclusive claim with ENXIO while another driver is
+// registered on the port; that port exists and must not be gone around.
+const char* const HeldByDriver = "held by another driver, e.g. lp";
+
+// No port behind the path at all, as opposed to a port refused to us.
+bool isMissing(PpdevPort::Step step, int error) {
+    using Step = PpdevPort::Step;
+    if (error == ENOENT || error == ENODEV)
+        return true;
+    return error == ENXIO && step != Step::Claim;
+}
 
 std::string fixFor(PpdevPort::Step step, int error) {
     using Step = PpdevPort::Step;
@@ -23,22 +31,22 @@ std::string fixFor(PpdevPort::Step step, int error) {
         return "Add your user to the group lp (sudo adduser $USER lp) and log in again.";
     if (step == Step::Exclusive || error == EBUSY)
         return HeldFix;
+    if (step == Step::Claim && error == ENXIO)
+        return "Unload it: sudo rmmod lp.";
     if (error == ENOENT)
         return "Load the ppdev module (sudo modprobe ppdev).";
-    if (!isMissing(error))
+    if (!isMissing(step, error))
         return {};
-    switch (step) {
-    case Step::Open:
+    if (step == Step::Open)
         return "Load the ppdev module (sudo modprobe ppdev) and check that the parallel port is "
                "enabled in the firmware setup.";
-    case Step::Claim:
-        // The driver says ENXIO both when another driver is registered on
-        // the port and when no port has this number.
-        return std::string(HeldFix) +
-               " If none does, check that the parallel port is enabled in the firmware setup.";
-    default:
-        return "The port went away: check that it is still connected.";
-    }
+    return "The port went away: check that it is still connected.";
+}
+
+std::string reasonFor(PpdevPort::Step step, int error) {
+    if (step == PpdevPort::Step::Claim && error == ENXIO)
+        return HeldByDriver;
+    return std::strerror(error);
 }
 
 } // namespace
@@ -79,8 +87,8 @@ PortStatus PpdevPort::bind() {
 
 PortStatus PpdevPort::fail(Step step, int error) {
     unbind();
-    missing_ = isMissing(error);
-    return PortStatus::failure(path_, std::strerror(error), fixFor(step, error));
+    missing_ = isMissing(step, error);
+    return PortStatus::failure(path_, reasonFor(step, error), fixFor(step, error));
 }
 
 void PpdevPort::unbind() {

@@ -1,4 +1,5 @@
 #include "registry_linux.h"
+#include "../default_registry.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,9 +25,6 @@ bool isExecutableFile(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            ::access(path.c_str(), X_OK) == 0;
 }
-
-constexpr const char* kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kSysInfoValue = "PATH";
 } // namespace
 
 std::vector<std::string> defaultSysInfoPrograms() {
@@ -69,14 +67,14 @@ std::string LinuxRegistry::findSysInfoProgram() const {
 
 long LinuxRegistry::RegOpenKeyExA(Handle root, const std::string& subKey, std::uint32_t,
                                   std::uint32_t, Handle& result) {
-    if (root != HKEY_LOCAL_MACHINE || !sameName(subKey, kSysInfoKey))
+    if (root != HkeyLocalMachine || !sameName(subKey, SysInfoKey))
         return ErrorFileNotFound;
     std::string program = findSysInfoProgram();
     if (program.empty())
         return ErrorFileNotFound;
     result = nextHandle_++;
     open_.emplace(result, std::move(program));
-    return Success;
+    return NoError;
 }
 
 long LinuxRegistry::RegQueryValueExA(Handle key, const std::string& valueName, std::uint32_t& type,
@@ -84,15 +82,15 @@ long LinuxRegistry::RegQueryValueExA(Handle key, const std::string& valueName, s
     const auto it = open_.find(key);
     if (it == open_.end())
         return ErrorInvalidHandle;
-    if (!sameName(valueName, kSysInfoValue))
+    if (!sameName(valueName, SysInfoValue))
         return ErrorFileNotFound;
     // The text with its terminating NUL, as REG_SZ data is stored.
     const std::string& text = it->second;
     const std::uint32_t needed = static_cast<std::uint32_t>(text.size() + 1);
-    type = REG_SZ;
+    type = RegSz;
     if (buffer == nullptr) {
         size = needed;
-        return Success;
+        return NoError;
     }
     if (size < needed) {
         size = needed;
@@ -100,11 +98,11 @@ long LinuxRegistry::RegQueryValueExA(Handle key, const std::string& valueName, s
     }
     std::memcpy(buffer, text.c_str(), needed);
     size = needed;
-    return Success;
+    return NoError;
 }
 
 long LinuxRegistry::RegCloseKey(Handle key) {
-    return open_.erase(key) == 1 ? Success : ErrorInvalidHandle;
+    return open_.erase(key) == 1 ? NoError : ErrorInvalidHandle;
 }
 
 std::unique_ptr<Registry> makeSystemRegistry() {

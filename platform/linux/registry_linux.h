@@ -55,7 +55,4 @@ class LinuxRegistry final : public Registry {
     Handle nextHandle_ = 0x1000;
 };
 
-// The stand-in registry used where there is no Windows registry.
-std::unique_ptr<Registry> makeSystemRegistry();
-
 } // namespace platform

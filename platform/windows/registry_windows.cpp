@@ -1,6 +1,5 @@
-// platform::Registry must be seen before windows.h: once that is included,
-// REG_SZ, REG_DWORD and HKEY_LOCAL_MACHINE are macros.
 #include "registry_windows.h"
+#include "../default_registry.h"
 
 #include <algorithm>
 #include <string>

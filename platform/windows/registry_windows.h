@@ -1,9 +1,8 @@
 #pragma once
 // The real Windows registry behind platform::Registry. Keys and value names
 // are taken as UTF-8 and handed to the system in its ANSI code page; string
-// values come back converted to UTF-8. windows.h is deliberately kept out of
-// this header: its macros (REG_SZ, HKEY_LOCAL_MACHINE...) would clash with
-// the names of platform::Registry.
+// values come back converted to UTF-8. windows.h stays out of this header,
+// so that its macros reach only the files that ask for them.
 
 #include "../registry.h"
 
@@ -19,8 +18,5 @@ class WindowsRegistry final : public Registry {
                           char* buffer, std::uint32_t& size) override;
     long RegCloseKey(Handle key) override;
 };
-
-// The system's registry.
-std::unique_ptr<Registry> makeSystemRegistry();
 
 } // namespace platform

@@ -18,7 +18,7 @@ class TestOutputRegister : public QObject {
         QCOMPARE(port.writes[0].port, std::uint16_t{888});
         QCOMPARE(reg.PortValue(), std::int16_t{0});
         for (int n = 1; n <= 4; ++n)
-            QCOMPARE(reg.ChannelOff(n), core::True);
+            QCOMPARE(reg.ChannelOff(n), core::TrueFlag);
     }
 
     void writeOutput_data() {
@@ -72,12 +72,12 @@ class TestOutputRegister : public QObject {
         fakes::RecordingPort port;
         OutputRegister reg(port);
         reg.invertChannelOff(3);
-        QCOMPARE(reg.ChannelOff(3), core::False);
+        QCOMPARE(reg.ChannelOff(3), core::FalseFlag);
         reg.invertChannelOff(3);
-        QCOMPARE(reg.ChannelOff(3), core::True);
-        reg.setAllChannelOff(core::False);
+        QCOMPARE(reg.ChannelOff(3), core::TrueFlag);
+        reg.setAllChannelOff(core::FalseFlag);
         for (int n = 1; n <= 4; ++n)
-            QCOMPARE(reg.ChannelOff(n), core::False);
+            QCOMPARE(reg.ChannelOff(n), core::FalseFlag);
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, reg.invertChannelOff(5));
     }
 
@@ -88,8 +88,8 @@ class TestOutputRegister : public QObject {
         reg.invertChannelOff(1);
         reg.resetForExit();
         QCOMPARE(port.values(), std::vector<int>{0});
-        QCOMPARE(reg.ChannelOff(1), core::False);
-        QCOMPARE(reg.ChannelOff(2), core::True);
+        QCOMPARE(reg.ChannelOff(1), core::FalseFlag);
+        QCOMPARE(reg.ChannelOff(2), core::TrueFlag);
     }
 
     void failedWritesChangeNothingElse() {

@@ -72,7 +72,7 @@ class TestSwitchboard : public QObject {
         QCOMPARE(int(rig.reg.PortValue()), 15);
         rig.board.allOn();
         for (int n = 1; n <= 4; ++n)
-            QCOMPARE(rig.reg.ChannelOff(n), core::False);
+            QCOMPARE(rig.reg.ChannelOff(n), core::FalseFlag);
         rig.board.scheduledToggle(1); // the flag agrees, so it turns channel 1 off
         QCOMPARE(rig.port.values().back(), 14);
         rig.board.allOff();
@@ -86,7 +86,7 @@ class TestSwitchboard : public QObject {
         rig.board.switchOn(4);
         rig.board.scheduledToggle(4);
         QCOMPARE(int(rig.reg.PortValue()), 0);
-        QCOMPARE(rig.reg.ChannelOff(4), core::True);
+        QCOMPARE(rig.reg.ChannelOff(4), core::TrueFlag);
         QVERIFY(rig.faces.on[4]);
         QVERIFY(!rig.faces.off[4]);
         QCOMPARE(rig.beeper.count, 1);
@@ -119,7 +119,8 @@ class TestSwitchboard : public QObject {
                     QVERIFY(rig.faces.on[n] != rig.faces.off[n]);
                     if (rig.faces.off[n])
                         sum += core::weight(n);
-                    QCOMPARE(rig.reg.ChannelOff(n), rig.faces.on[n] ? core::True : core::False);
+                    QCOMPARE(rig.reg.ChannelOff(n),
+                             rig.faces.on[n] ? core::TrueFlag : core::FalseFlag);
                 }
                 QCOMPARE(int(rig.reg.PortValue()), sum);
                 QCOMPARE(int(rig.port.writes.back().value), sum);

@@ -38,12 +38,12 @@ class FakeRegistry : public platform::Registry {
                        Handle& result) override {
         ++opens;
         accessMasks.insert(access);
-        if (root != HKEY_LOCAL_MACHINE || keys.count(subKey) == 0)
+        if (root != HkeyLocalMachine || keys.count(subKey) == 0)
             return ErrorFileNotFound;
         result = nextHandle_++;
         openKeys.insert(result);
         handleKeys_[result] = subKey;
-        return Success;
+        return NoError;
     }
 
     long RegQueryValueExA(Handle key, const std::string& valueName, std::uint32_t& type,
@@ -64,12 +64,12 @@ class FakeRegistry : public platform::Registry {
         }
         std::memcpy(buffer, data.data(), data.size());
         size = reportedSize.value_or(static_cast<std::uint32_t>(data.size()));
-        return Success;
+        return NoError;
     }
 
     long RegCloseKey(Handle key) override {
         ++closes;
-        return openKeys.erase(key) == 1 ? Success : ErrorInvalidHandle;
+        return openKeys.erase(key) == 1 ? NoError : ErrorInvalidHandle;
     }
 
   private:

@@ -17,7 +17,7 @@ const std::string kTool = "/usr/bin/sysinfo-tool";
 // An About window over fakes that name a startable tool.
 struct AboutRig {
     AboutRig() {
-        registry.set(help::kSysInfoKey, help::kSysInfoValue, platform::Registry::REG_SZ,
+        registry.set(help::kSysInfoKey, help::kSysInfoValue, platform::Registry::RegSz,
                      kTool + '\0');
         starter.startable = {kTool};
     }

@@ -2,6 +2,7 @@
 // names, and that it names it only under the first lookup's key.
 
 #include "help/sys_info.h"
+#include "platform/default_registry.h"
 #include "platform/linux/registry_linux.h"
 
 #include <QDir>
@@ -26,7 +27,7 @@ void make(const QString& root, const QString& relative, char kind) {
 
 QString lookup(Registry& registry) {
     std::string result;
-    if (!help::GetKeyValue(registry, Registry::HKEY_LOCAL_MACHINE, help::kSysInfoKey,
+    if (!help::GetKeyValue(registry, Registry::HkeyLocalMachine, help::kSysInfoKey,
                            help::kSysInfoValue, result))
         return "<missing>";
     return QString::fromStdString(result);
@@ -72,7 +73,7 @@ void TestRegistryLinux::findsTheTool() {
 
     QCOMPARE(found, expected.replace('@', dir.path()));
     Registry::Handle key = 0; // the second lookup's key is never there
-    QCOMPARE(registry.RegOpenKeyExA(Registry::HKEY_LOCAL_MACHINE, help::kSysInfoLocationKey, 0,
+    QCOMPARE(registry.RegOpenKeyExA(Registry::HkeyLocalMachine, help::kSysInfoLocationKey, 0,
                                     help::kSysInfoKeyAccess, key),
              platform::LinuxRegistry::ErrorFileNotFound);
 }

@@ -24,12 +24,12 @@ QByteArray dword(quint32 v) {
 }
 
 using Setup = void (*)(FakeRegistry&, FakeStarter&);
-void pathValue(FakeRegistry& r, std::uint32_t type = Registry::REG_SZ,
+void pathValue(FakeRegistry& r, std::uint32_t type = Registry::RegSz,
                const std::string& data = kTool + '\0') {
     r.set(help::kSysInfoKey, help::kSysInfoValue, type, data);
 }
 void folderValue(FakeRegistry& r) {
-    r.set(help::kSysInfoLocationKey, help::kSysInfoLocationValue, Registry::REG_SZ, kFolder + '\0');
+    r.set(help::kSysInfoLocationKey, help::kSysInfoLocationValue, Registry::RegSz, kFolder + '\0');
 }
 } // namespace
 
@@ -52,7 +52,7 @@ void TestSysInfo::getKeyValue_data() {
     QTest::addColumn<bool>("read");
     QTest::addColumn<QByteArray>("expected");
 
-    const int sz = Registry::REG_SZ, dw = Registry::REG_DWORD;
+    const int sz = Registry::RegSz, dw = Registry::RegDword;
     const QByteArray full(1024, 'a');
     const QByteArray old = "old";
     // clang-format off
@@ -93,8 +93,7 @@ void TestSysInfo::getKeyValue() {
         registry.reportedSize = static_cast<std::uint32_t>(reportedSize);
 
     std::string result = bytes(incoming);
-    QCOMPARE(help::GetKeyValue(registry, Registry::HKEY_LOCAL_MACHINE, kKey, "Value", result),
-             read);
+    QCOMPARE(help::GetKeyValue(registry, Registry::HkeyLocalMachine, kKey, "Value", result), read);
     QCOMPARE(QByteArray::fromStdString(result), expected);
     // One open with the lookup's rights and one close, whatever happened.
     QCOMPARE(registry.accessMasks, std::set<std::uint32_t>{0x2003F});
@@ -125,7 +124,7 @@ void TestSysInfo::startSysInfo_data() {
     QTest::newRow("no key at all") << Setup([](R, S) {}) << QStringList{} << true;
     QTest::newRow("PATH of another type: empty path tried") << Setup([](R r, S) { pathValue(r, kBinary, "\1\2"); })
         << QStringList{"start "} << true;
-    QTest::newRow("zero-length PATH: empty path tried") << Setup([](R r, S) { pathValue(r, Registry::REG_SZ, ""); })
+    QTest::newRow("zero-length PATH: empty path tried") << Setup([](R r, S) { pathValue(r, Registry::RegSz, ""); })
         << QStringList{"start "} << true;
     QTest::newRow("registry throws") << Setup([](R r, S s) { pathValue(r); r.throwOnQuery = true; s.startable = {kTool}; })
         << QStringList{} << true;

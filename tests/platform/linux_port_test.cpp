@@ -23,6 +23,7 @@ constexpr std::uint16_t DataRegister = 888;
 struct Bench {
     QString ppdev = "works"; // "works", "missing" or "refused"
     bool directWorks = true;
+    bool regionListed = true; // /proc/ioports has a region at 0x378
     QStringList discovered = {"/fake/parport0"};
     int discoveries = 0;
     QStringList ppdevWrites; // device of each write that reached a ppdev backend
@@ -68,7 +69,7 @@ LinuxPort makePort(Bench& bench) {
             return bench.discovered.at(std::min(bench.discoveries++, last)).toStdString();
         },
         [&bench](const std::string& device) { return std::make_unique<FakePpdev>(device, bench); },
-        std::make_unique<FakeDirect>(bench));
+        std::make_unique<FakeDirect>(bench), [&bench] { return bench.regionListed; });
 }
 
 } // namespace
@@ -121,20 +122,51 @@ class LinuxPortTest : public QObject {
         QCOMPARE(QString::fromStdString(found), "/fake-dev/" + expected);
     }
 
+    void readsTheKernelsPortRegions_data() {
+        QTest::addColumn<QString>("ioports");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("parport region") << "0000-0cf7 : PCI Bus 0000:00\n  0378-037a : parport0\n"
+                                        << true;
+        QTest::newRow("region that ends there") << "  0370-0378 : something\n" << true;
+        QTest::newRow("no port at 0x378") << "  03f8-03ff : serial\n  0278-027a : parport1\n"
+                                          << false;
+        QTest::newRow("unprivileged view: all zeros") << "0000-0000 : PCI Bus 0000:00\n" << false;
+        QTest::newRow("garbage") << "0378\n-037a : x\n zz-yy : parport0\n" << false;
+        QTest::newRow("no file") << QString() << false;
+    }
+    void readsTheKernelsPortRegions() {
+        QFETCH(QString, ioports);
+        QFETCH(bool, listed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ioports");
+        if (!ioports.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(ioports.toLatin1());
+        }
+        QCOMPARE(platform::ioRegionListed(path.toStdString()), listed);
+    }
+
     void prefersPpdevAndFallsBackOnlyWithoutADevice_data() {
         QTest::addColumn<QString>("ppdev");
         QTest::addColumn<bool>("directWorks");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("reportedDevice");
         QTest::addColumn<int>("directWrites");
+        QTest::addColumn<bool>("regionListed");
+        QTest::addColumn<QString>("error");
 
-        QTest::newRow("ppdev works") << "works" << true << true << "/fake/parport0" << 0;
+        QTest::newRow("ppdev works")
+            << "works" << true << true << "/fake/parport0" << 0 << true << "";
         QTest::newRow("no ppdev device, outb allowed")
-            << "missing" << true << true << "direct" << 1;
+            << "missing" << true << true << "direct" << 1 << true << "";
         QTest::newRow("ppdev refused: tell, do not go around it")
-            << "refused" << true << false << "/fake/parport0" << 0;
+            << "refused" << true << false << "/fake/parport0" << 0 << true << "Permission denied";
         QTest::newRow("no ppdev device, outb refused: report ppdev")
-            << "missing" << false << false << "/fake/parport0" << 1;
+            << "missing" << false << false << "/fake/parport0" << 1 << true << "No such file";
+        QTest::newRow("no ppdev device and no port region: nothing written directly")
+            << "missing" << true << false << "/fake/parport0" << 0 << false
+            << "no parallel port found";
     }
     void prefersPpdevAndFallsBackOnlyWithoutADevice() {
         QFETCH(QString, ppdev);
@@ -142,15 +174,19 @@ class LinuxPortTest : public QObject {
         QFETCH(bool, ok);
         QFETCH(QString, reportedDevice);
         QFETCH(int, directWrites);
+        QFETCH(bool, regionListed);
+        QFETCH(QString, error);
 
         Bench bench;
         bench.ppdev = ppdev;
         bench.directWorks = directWorks;
+        bench.regionListed = regionListed;
         LinuxPort port = makePort(bench);
 
         const PortStatus status = port.PortOut(DataRegister, 0x01);
         QCOMPARE(status.ok, ok);
         QCOMPARE(QString::fromStdString(status.device), reportedDevice);
+        QCOMPARE(QString::fromStdString(status.error), error);
         QCOMPARE(bench.ppdevWrites, QStringList{"/fake/parport0"});
         QCOMPARE(bench.directWrites, directWrites);
     }

@@ -57,8 +57,10 @@ class PpdevPortTest : public QObject {
         QTest::newRow("held by another driver: no claim, no wait")
             << PPDEV_SHIM_HELD << "open PPEXCL!EBUSY close" << EBUSY << false << "sudo rmmod lp"
             << bindAndWrite6;
-        QTest::newRow("exclusive claim refused: lp registered, or no such port")
-            << PPDEV_SHIM_CLAIM_REFUSED << "open PPEXCL PPCLAIM!ENXIO close" << ENXIO << true
+        // The port exists: it must keep its own reason and never count as missing,
+        // or the program would go around the driver that holds it.
+        QTest::newRow("exclusive claim refused: another driver registered")
+            << PPDEV_SHIM_CLAIM_REFUSED << "open PPEXCL PPCLAIM!ENXIO close" << ENXIO << false
             << "sudo rmmod lp" << bindAndWrite6;
     }
     void firstWriteAndTheNext() {
@@ -77,7 +79,10 @@ class PpdevPortTest : public QObject {
         QCOMPARE(shimLog(), firstLog);
         QCOMPARE(first.ok, error == 0);
         QCOMPARE(q(first.device), q(Device));
-        QCOMPARE(q(first.error), QString(error ? std::strerror(error) : ""));
+        const QString reason = state == PPDEV_SHIM_CLAIM_REFUSED ? "held by another driver, e.g. lp"
+                               : error                           ? std::strerror(error)
+                                                                 : "";
+        QCOMPARE(q(first.error), reason);
         QVERIFY2(q(first.fix).contains(fixMentions), first.fix.c_str());
         QCOMPARE(port.deviceMissing(), missing);
 

@@ -12,8 +12,8 @@ QColor base(QLineEdit* text) {
 
 // Types a time into row n and sets its check box, as a user would.
 void arm(FormRig& rig, int row, const QString& time) {
-    rig.f().Text[row]->setText(time);
-    QTest::mouseClick(rig.f().Check[row], Qt::LeftButton, {}, QPoint(8, 8));
+    rig.f().Text(row)->setText(time);
+    QTest::mouseClick(rig.f().Check(row), Qt::LeftButton, {}, QPoint(8, 8));
 }
 
 void tick(FormRig& rig, int row) {
@@ -33,11 +33,11 @@ void tick(FormRig& rig, int row) {
 }
 
 void verifyIdle(FormRig& rig, int row) {
-    QCOMPARE(rig.f().Check[row]->checkState(), Qt::Unchecked);
-    QVERIFY(!rig.f().Timer[row + 1]->isActive());
-    QVERIFY(!rig.f().Text[row]->isReadOnly());
-    QCOMPARE(rig.f().Text[row]->text(), QString("hh:mm:ss"));
-    QCOMPARE(base(rig.f().Text[row]), QColor(255, 0, 0));
+    QCOMPARE(rig.f().Check(row)->checkState(), Qt::Unchecked);
+    QVERIFY(!rig.f().Timer(row + 1)->isActive());
+    QVERIFY(!rig.f().Text(row)->isReadOnly());
+    QCOMPARE(rig.f().Text(row)->text(), QString("hh:mm:ss"));
+    QCOMPARE(base(rig.f().Text(row)), QColor(255, 0, 0));
 }
 } // namespace
 
@@ -77,12 +77,12 @@ class TestTimerPanel : public QObject {
                 rig.f().findChild<QAction*>(step)->trigger();
         }
         ui::Form1& f = rig.f();
-        for (QWidget* w : {static_cast<QWidget*>(f.Check[1]), static_cast<QWidget*>(f.Check[4]),
-                           static_cast<QWidget*>(f.Text[1]), static_cast<QWidget*>(f.Text[4]),
+        for (QWidget* w : {static_cast<QWidget*>(f.Check(1)), static_cast<QWidget*>(f.Check(4)),
+                           static_cast<QWidget*>(f.Text(1)), static_cast<QWidget*>(f.Text(4)),
                            static_cast<QWidget*>(f.Label1)})
             QCOMPARE(!w->isHidden(), panelShown);
-        QCOMPARE(!f.Command[12]->isHidden(), timerModeInView);
-        QCOMPARE(f.Command[13]->isHidden(), timerModeInView);
+        QCOMPARE(!f.Command(12)->isHidden(), timerModeInView);
+        QCOMPARE(f.Command(13)->isHidden(), timerModeInView);
         QCOMPARE(rig.beeper.count, 0);
     }
 
@@ -92,18 +92,18 @@ class TestTimerPanel : public QObject {
         rig.click(12);
         verifyIdle(rig, 1);
         arm(rig, 1, "18:00:00");
-        QVERIFY(rig.f().Timer[2]->isActive());
-        QCOMPARE(base(rig.f().Text[1]), QColor(0, 255, 0));
-        QVERIFY(rig.f().Text[1]->isReadOnly());
-        QTest::keyClicks(rig.f().Text[1], "9");
-        QCOMPARE(rig.f().Text[1]->text(), QString("18:00:00"));
+        QVERIFY(rig.f().Timer(2)->isActive());
+        QCOMPARE(base(rig.f().Text(1)), QColor(0, 255, 0));
+        QVERIFY(rig.f().Text(1)->isReadOnly());
+        QTest::keyClicks(rig.f().Text(1), "9");
+        QCOMPARE(rig.f().Text(1)->text(), QString("18:00:00"));
 
         rig.click(13); // hiding the panel disarms nothing
-        QVERIFY(rig.f().Timer[2]->isActive());
+        QVERIFY(rig.f().Timer(2)->isActive());
         rig.click(12);
-        QVERIFY(rig.f().Text[1]->isReadOnly());
+        QVERIFY(rig.f().Text(1)->isReadOnly());
 
-        QTest::mouseClick(rig.f().Check[1], Qt::LeftButton, {}, QPoint(8, 8));
+        QTest::mouseClick(rig.f().Check(1), Qt::LeftButton, {}, QPoint(8, 8));
         verifyIdle(rig, 1); // the time has to be typed again
         QCOMPARE(rig.beeper.count, 0);
     }
@@ -122,11 +122,11 @@ class TestTimerPanel : public QObject {
         rig.show();
         rig.click(12);
         arm(rig, 2, text);
-        QCOMPARE(rig.f().Check[2]->checkState(), Qt::Unchecked);
-        QVERIFY(!rig.f().Timer[3]->isActive());
-        QVERIFY(!rig.f().Text[2]->isReadOnly());
-        QCOMPARE(rig.f().Text[2]->text(), text); // kept for correction
-        QCOMPARE(base(rig.f().Text[2]), QColor(255, 0, 0));
+        QCOMPARE(rig.f().Check(2)->checkState(), Qt::Unchecked);
+        QVERIFY(!rig.f().Timer(3)->isActive());
+        QVERIFY(!rig.f().Text(2)->isReadOnly());
+        QCOMPARE(rig.f().Text(2)->text(), text); // kept for correction
+        QCOMPARE(base(rig.f().Text(2)), QColor(255, 0, 0));
         QCOMPARE(rig.beeper.count, 1);
         QCOMPARE(rig.port.values().size(), 1u);
     }
@@ -163,7 +163,8 @@ class TestTimerPanel : public QObject {
         QCOMPARE(rig.port.writes.size(), writes + 1);
         QCOMPARE(rig.port.values().back(), written);
         QCOMPARE(rig.shownOn(row), onAfter);
-        QCOMPARE(rig.f().outputRegister().ChannelOff(row), onAfter ? core::False : core::True);
+        QCOMPARE(rig.f().outputRegister().ChannelOff(row),
+                 onAfter ? core::FalseFlag : core::TrueFlag);
         QCOMPARE(rig.beeper.count, beeps); // scheduled switches are silent
         verifyIdle(rig, row);
 
@@ -200,7 +201,7 @@ class TestTimerPanel : public QObject {
             rig.f().Timer5_Timer();
         }
         QCOMPARE(rig.shownOn(4), fires);
-        QCOMPARE(rig.f().Timer[5]->isActive(), !fires);
+        QCOMPARE(rig.f().Timer(5)->isActive(), !fires);
         QCOMPARE(rig.port.values().size(), fires ? 2u : 1u);
     }
 
@@ -215,7 +216,7 @@ class TestTimerPanel : public QObject {
         rig.clock.setTime(7, 30, 0, 1);
         rig.f().Timer4_Timer();
         QCOMPARE(rig.port.values().back(), 4);
-        QVERIFY(rig.f().Timer[2]->isActive());
+        QVERIFY(rig.f().Timer(2)->isActive());
         rig.f().Timer2_Timer();
         QCOMPARE(rig.port.values().back(), 5);
         QCOMPARE(rig.beeper.count, 0);

@@ -1,11 +1,14 @@
 #pragma once
-// A Form1 wired to fakes: a recording port, a counting beeper, a hand-set
-// clock, plain secondary windows, and an "end program" that only counts.
+// A Form1 wired to fakes: a recording port behind the real port monitor, a
+// counting beeper, a hand-set clock, plain secondary windows, and an "end
+// program" that only counts.
 
 #include "fakes.h"
+#include "platform/port_monitor.h"
 #include "scheduler/timer_panel.h"
 #include "ui/form1.h"
 #include "ui/port_indicator.h"
+#include "ui/port_watch.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,10 +18,13 @@
 #include <QTimer>
 
 #include <memory>
+#include <sstream>
 
 struct FormRig {
     fakes::Journal journal;
     fakes::RecordingPort port{&journal};
+    std::ostringstream portLog;
+    platform::PortMonitor monitor{port, portLog};
     fakes::CountingBeeper beeper{&journal};
     fakes::ManualClock clock;
     int ended = 0;
@@ -36,19 +42,26 @@ struct FormRig {
                 return w;
             };
         };
-        form = std::make_unique<ui::Form1>(
-            ui::Form1::Services{port, beeper, clock, [this] { ++ended; }, window("frmOG"),
-                                window("frmWiring"), window("frmAbout")});
+        form = std::make_unique<ui::Form1>(ui::Form1::Services{
+            .port = monitor,
+            .beeper = beeper,
+            .clock = clock,
+            .endProgram = [this] { ++ended; },
+            .guide = window("frmOG"),
+            .wiring = window("frmWiring"),
+            .about = window("frmAbout"),
+        });
+        monitor.setListener([this](const platform::PortStatus& s) { form->showPortStatus(s); });
     }
     ui::Form1& f() { return *form; }
     void show() {
         form->showCentred();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
-    void click(int command) { QTest::mouseClick(form->Command[command], Qt::LeftButton); }
+    void click(int command) { QTest::mouseClick(form->Command(command), Qt::LeftButton); }
     void key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
         QTest::keyClick(form.get(), key, mods);
     }
     // Which of channel n's two faces shows: true for the OFF face (channel on).
-    bool shownOn(int channel) const { return !form->Command[channel + 4]->isHidden(); }
+    bool shownOn(int channel) const { return !form->Command(channel + 4)->isHidden(); }
 };

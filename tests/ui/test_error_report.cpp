@@ -3,22 +3,53 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sstream>
 #include <stdexcept>
 
 // An error no handler traps reaches the one top-level report, whatever
-// delivered the event that raised it, and the program goes on to end there.
+// delivered the event that raised it, start-up included: one line on the
+// log, the message shown, and the program ends through its event loop with
+// a failure status.
 class TestErrorReport : public QObject {
     Q_OBJECT
+    ui::Application* app() { return static_cast<ui::Application*>(QCoreApplication::instance()); }
+
   private slots:
     void uncaughtErrorsReachTheReport() {
-        auto* app = static_cast<ui::Application*>(QCoreApplication::instance());
+        std::ostringstream log;
         QStringList reports;
-        app->setReport([&](const QString& message) { reports << message; });
+        app()->setLog(log);
+        app()->setReport([&](const QString& message) { reports << message; });
         QTimer::singleShot(0, [] { throw std::runtime_error("the window could not be created"); });
         QTimer::singleShot(0, [] { throw 42; });
         QTRY_COMPARE(reports.size(), 2);
         QVERIFY(reports[0].contains("the window could not be created"));
         QVERIFY(!reports[1].isEmpty());
+        QVERIFY(QString::fromStdString(log.str()).startsWith(
+            "test_error_report: Run-time error: the window could not be"));
+    }
+
+    void anErrorWhileTheWindowsAreBuiltEndsTheProgram() {
+        std::ostringstream log;
+        QStringList reports;
+        app()->setLog(log);
+        app()->setReport([&](const QString& message) { reports << message; });
+        bool laterEventRan = false;
+        const int status = app()->run([&] {
+            QTimer::singleShot(50, [&] { laterEventRan = true; });
+            throw std::runtime_error("missing picture :/main/skin/lily");
+        });
+        QCOMPARE(status, 1);
+        QCOMPARE(reports, QStringList{"Run-time error: missing picture :/main/skin/lily"});
+        QCOMPARE(QString::fromStdString(log.str()),
+                 QString("test_error_report: Run-time error: missing picture :/main/skin/lily\n"));
+        QVERIFY(!laterEventRan);
+    }
+
+    void aCleanStartRunsUntilTheProgramEnds() {
+        const int status =
+            app()->run([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); });
+        QCOMPARE(status, 0);
     }
 };
 

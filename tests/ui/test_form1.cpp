@@ -1,6 +1,7 @@
 #include "form_rig.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QMenu>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -37,13 +38,13 @@ class TestForm1 : public QObject {
                                       "Picture5",  "Picture6", "Picture7", "Picture8", "Picture9",
                                       "Text1",     "Text2",    "Text3",    "Text4"}));
         QVERIFY(f.Label4->text().isEmpty());
-        QVERIFY(f.Timer[1]->isActive());
+        QVERIFY(f.Timer(1)->isActive());
         for (int n = 2; n <= 5; ++n)
-            QVERIFY(!f.Timer[n]->isActive());
-        QCOMPARE(f.Timer[2]->interval(), 10);
-        QCOMPARE(f.Timer[5]->interval(), 1000);
+            QVERIFY(!f.Timer(n)->isActive());
+        QCOMPARE(f.Timer(2)->interval(), 10);
+        QCOMPARE(f.Timer(5)->interval(), 1000);
         for (int n = 1; n <= 4; ++n)
-            QCOMPARE(f.outputRegister().ChannelOff(n), core::True);
+            QCOMPARE(f.outputRegister().ChannelOff(n), core::TrueFlag);
     }
 
     // A press anywhere on a visible control reaches that control, not a
@@ -72,7 +73,7 @@ class TestForm1 : public QObject {
         QVERIFY(!mask.isEmpty());
         QVERIFY(!mask.contains(QPoint(0, 0)));     // white corner
         QVERIFY(!mask.contains(QPoint(299, 484))); // strip beyond the picture
-        QVERIFY(mask.contains(rig.f().Command[1]->geometry().center()));
+        QVERIFY(mask.contains(rig.f().Command(1)->geometry().center()));
     }
 
     // The sequences a user goes through, clicking the real buttons.
@@ -117,11 +118,12 @@ class TestForm1 : public QObject {
         QCOMPARE(rig.beeper.count, clicks.size());
         for (int n = 1; n <= 4; ++n) {
             QCOMPARE(rig.shownOn(n), on[n - 1]);
-            QCOMPARE(rig.f().Command[n]->isHidden(), on[n - 1]);
-            QCOMPARE(rig.f().outputRegister().ChannelOff(n), on[n - 1] ? core::False : core::True);
+            QCOMPARE(rig.f().Command(n)->isHidden(), on[n - 1]);
+            QCOMPARE(rig.f().outputRegister().ChannelOff(n),
+                     on[n - 1] ? core::FalseFlag : core::TrueFlag);
         }
-        QCOMPARE(!rig.f().Command[14]->isHidden(), allOnShown);
-        QCOMPARE(rig.f().Command[15]->isHidden(), allOnShown);
+        QCOMPARE(!rig.f().Command(14)->isHidden(), allOnShown);
+        QCOMPARE(rig.f().Command(15)->isHidden(), allOnShown);
     }
 
     void everyClickBeepsBeforeItWrites() {
@@ -135,17 +137,74 @@ class TestForm1 : public QObject {
 
     void failedWritesStillSwitchTheFacesAndShowTheWarning() {
         FormRig rig;
-        rig.port.failing = true;
         rig.show();
-        rig.f().showPortStatus(platform::PortStatus::failure("/dev/fake", "gone", "fix it"));
+        rig.port.failing = true;
         rig.click(1);
         QVERIFY(rig.shownOn(1));
         QCOMPARE(rig.beeper.count, 1);
         QVERIFY(!rig.f().portIndicator->isHidden());
-        QVERIFY(rig.f().portIndicator->toolTip().contains("gone"));
+        QVERIFY(rig.f().portIndicator->toolTip().contains("No such device"));
+        QVERIFY(rig.f().portIndicator->toolTip().contains("Plug it in."));
         QVERIFY(rig.f().mask().contains(rig.f().portIndicator->geometry()));
-        rig.f().showPortStatus(platform::PortStatus::success("/dev/fake"));
+        rig.click(5);
+        QCOMPARE(QString::fromStdString(rig.portLog.str()).count('\n'), 1); // said once
+    }
+
+    // A write that failed is delivered once the port answers again, and only
+    // then: the board must end up in the state the faces show.
+    void aFailedWriteIsDeliveredOnceThePortAnswers() {
+        FormRig rig;
+        rig.show();
+        QTimer* retry = rig.f().findChild<QTimer*>("PortRetry");
+        QVERIFY(retry);
+        QVERIFY(!retry->isActive()); // the start-up write worked
+        rig.port.failing = true;
+        rig.click(1);
+        rig.click(2);
+        QVERIFY(retry->isActive());
+        QCOMPARE(retry->interval(), 2000);
+        rig.f().portWatch().PortRetry_Timer(); // still unplugged: tries, says nothing new
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 3, 3}));
+        QCOMPARE(QString::fromStdString(rig.portLog.str()).count('\n'), 1);
+
+        rig.port.failing = false;
+        rig.f().portWatch().PortRetry_Timer();
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 3, 3, 3}));
+        QVERIFY(!retry->isActive());
         QVERIFY(rig.f().portIndicator->isHidden());
+        QVERIFY(QString::fromStdString(rig.portLog.str()).endsWith("work again.\n"));
+        rig.f().portWatch().PortRetry_Timer(); // never a refresh
+        QCOMPARE(rig.port.values().size(), 5u);
+        QCOMPARE(rig.beeper.count, 2);
+    }
+
+    // Closed by the window manager while a help window stays open: the
+    // program runs on for that window, but the panel writes nothing more.
+    void closingByTheWindowManagerStopsItsTimers() {
+        FormRig rig;
+        rig.show();
+        rig.click(12);
+        rig.f().Text(1)->setText("17:59:59");
+        rig.f().Check(1)->setCheckState(Qt::Checked);
+        rig.click(17);
+        rig.port.failing = true;
+        rig.click(3);
+        QVERIFY(rig.f().findChild<QTimer*>("PortRetry")->isActive());
+        const std::size_t writes = rig.port.writes.size();
+
+        QCloseEvent close;
+        QApplication::sendEvent(rig.f().windowHandle(), &close);
+        QTRY_VERIFY(rig.f().isHidden());
+        rig.port.failing = false;
+        rig.clock.setTime(17, 59, 59, 5);
+        QTest::qWait(100);
+        QCOMPARE(rig.port.writes.size(), writes);
+        QVERIFY(rig.f().isUnloaded());
+        QVERIFY(rig.f().guideWindow().window()->isVisible());
+        for (int n = 1; n <= 5; ++n)
+            QVERIFY(!rig.f().Timer(n)->isActive());
+        QVERIFY(!rig.f().findChild<QTimer*>("PortRetry")->isActive());
+        QVERIFY(rig.f().Label4->text().isEmpty()); // the clock stopped before its first tick
     }
 
     void exitWritesZeroWithoutBeepAndEnds_data() {
@@ -165,7 +224,7 @@ class TestForm1 : public QObject {
         QCOMPARE(rig.port.values(), (std::vector<int>{0, 8, 0}));
         QCOMPARE(rig.beeper.count, 1);
         QCOMPARE(rig.ended, 1);
-        QCOMPARE(rig.f().outputRegister().ChannelOff(4), core::False);
+        QCOMPARE(rig.f().outputRegister().ChannelOff(4), core::FalseFlag);
     }
 
     void menuBarHasEveryItem() {
@@ -208,20 +267,20 @@ class TestForm1 : public QObject {
         rig.show();
         rig.click(18); // X&P hides all ten window buttons
         rig.key(Qt::Key_T);
-        QVERIFY(!rig.f().Text[1]->isHidden());
-        rig.f().Text[1]->setFocus();
+        QVERIFY(!rig.f().Text(1)->isHidden());
+        rig.f().Text(1)->setFocus();
         rig.key(Qt::Key_A); // not "select all" in the text box
         QCOMPARE(rig.port.values().back(), 15);
         rig.key(Qt::Key_O);
         QCOMPARE(rig.port.values().back(), 0);
         rig.key(Qt::Key_S);
-        QVERIFY(rig.f().Text[1]->isHidden());
+        QVERIFY(rig.f().Text(1)->isHidden());
     }
 
     void tabOrderFollowsTheDesign() {
         FormRig rig;
         rig.show();
-        rig.f().Command[1]->setFocus();
+        rig.f().Command(1)->setFocus();
         QStringList order;
         for (int i = 0; i < 12; ++i) {
             order << QApplication::focusWidget()->objectName();
@@ -305,7 +364,7 @@ class TestForm1 : public QObject {
                 rig.click(rig.shownOn(channel) ? channel + 4 : channel);
                 break;
             case 1:
-                rig.click(rig.f().Command[14]->isHidden() ? 15 : 14);
+                rig.click(rig.f().Command(14)->isHidden() ? 15 : 14);
                 break;
             case 2:
                 rig.key(random.bounded(2) ? Qt::Key_A : Qt::Key_O);
@@ -316,11 +375,11 @@ class TestForm1 : public QObject {
             }
             int sum = 0;
             for (int n = 1; n <= 4; ++n) {
-                QVERIFY(rig.f().Command[n]->isHidden() != rig.f().Command[n + 4]->isHidden());
+                QVERIFY(rig.f().Command(n)->isHidden() != rig.f().Command(n + 4)->isHidden());
                 if (rig.shownOn(n))
                     sum += core::weight(n);
                 QCOMPARE(rig.f().outputRegister().ChannelOff(n),
-                         rig.shownOn(n) ? core::False : core::True);
+                         rig.shownOn(n) ? core::FalseFlag : core::TrueFlag);
             }
             QCOMPARE(int(rig.f().outputRegister().PortValue()), sum);
             QCOMPARE(rig.port.values().back(), sum);

@@ -15,7 +15,7 @@ void choose(FormRig& rig, const QString& item) {
 QList<bool> windowButtons(FormRig& rig) {
     QList<bool> shown;
     for (int n = 9; n <= 18; ++n)
-        shown << !rig.f().Command[n]->isHidden();
+        shown << !rig.f().Command(n)->isHidden();
     return shown;
 }
 const QList<bool> StartButtons{true, true, true, true, false, true, false, true, true, true};
@@ -63,14 +63,14 @@ class TestSkins : public QObject {
         const int beeps = rig.beeper.count;
         choose(rig, item);
         choose(rig, item); // twice is the same as once
-        QCOMPARE(rig.f().picture(), rig.f().Picture[holder]->picture());
+        QCOMPARE(rig.f().picture(), rig.f().Picture(holder)->picture());
         QCOMPARE(rig.f().picture().size(), size);
         QCOMPARE(rig.f().picture().depth(), 32); // 24-bit pictures, held as RGB32
         QCOMPARE(windowButtons(rig), StartButtons);
         QVERIFY(rig.f().shapedForm().isShaped());
         QCOMPARE(rig.f().mask(),
                  ui::shaped::ShapedForm::outline(rig.f().picture(), qRgb(255, 255, 255)));
-        QVERIFY(!rig.f().Text[1]->isHidden()); // panel untouched
+        QVERIFY(!rig.f().Text(1)->isHidden()); // panel untouched
         for (int n = 1; n <= 4; ++n)
             QVERIFY(rig.shownOn(n));
         QCOMPARE(rig.port.values(), writes);
@@ -100,13 +100,13 @@ class TestSkins : public QObject {
         rig.click(18);
         QVERIFY(!rig.f().shapedForm().isShaped());
         QVERIFY(rig.f().mask().isEmpty());
-        QCOMPARE(rig.f().picture(), rig.f().Picture[8]->picture());
+        QCOMPARE(rig.f().picture(), rig.f().Picture(8)->picture());
         QCOMPARE(windowButtons(rig), QList<bool>(10, false));
-        QVERIFY(!rig.f().Check[1]->isHidden());
-        QVERIFY(!rig.f().Command[1]->isHidden());
+        QVERIFY(!rig.f().Check(1)->isHidden());
+        QVERIFY(!rig.f().Command(1)->isHidden());
         QCOMPARE(rig.f().Label4->text(), clock);
         choose(rig, "CA"); // Gold brings back the same picture, cut
-        QCOMPARE(rig.f().picture(), rig.f().Picture[8]->picture());
+        QCOMPARE(rig.f().picture(), rig.f().Picture(8)->picture());
         QCOMPARE(windowButtons(rig), StartButtons);
         QVERIFY(!rig.f().mask().isEmpty());
     }
@@ -119,7 +119,7 @@ class TestSkins : public QObject {
         choose(a, "lg");
         choose(b, "An");
         QCOMPARE(a.f().picture(), b.f().picture());
-        QVERIFY(a.f().Picture[5]->picture().pixel(0, 0) != qRgb(255, 255, 255));
+        QVERIFY(a.f().Picture(5)->picture().pixel(0, 0) != qRgb(255, 255, 255));
     }
 
     void hintFitsItsLabel() {
@@ -139,9 +139,9 @@ class TestSkins : public QObject {
         rig.click(12); // panel and hint visible
         QList<QWidget*> controls;
         for (int n = 1; n <= 18; ++n)
-            controls << rig.f().Command[n];
+            controls << rig.f().Command(n);
         for (int n = 1; n <= 4; ++n)
-            controls << rig.f().Check[n] << rig.f().Text[n];
+            controls << rig.f().Check(n) << rig.f().Text(n);
         controls << rig.f().Label1 << rig.f().Label3 << rig.f().Label4 << rig.f().Image1
                  << rig.f().portIndicator;
         for (const QString& item : SkinItems) {

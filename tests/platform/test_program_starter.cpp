@@ -1,9 +1,9 @@
 // Starting the system-information tool for real: the file test, the start of
 // the file itself with no shell in between, and the whole lookup on Linux.
 
-#include "help/qt_program_starter.h"
 #include "help/sys_info.h"
 #include "platform/linux/registry_linux.h"
+#include "platform/qt/qt_program_starter.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -36,7 +36,7 @@ void TestProgramStarter::startsOnlyExecutableFiles() {
     // A plain file is a file but does not start; nothing else is one or starts.
     const std::pair<const char*, bool> cases[] = {
         {"/plain", true}, {"/.hidden", false}, {"/folder", false}, {"/missing", false}};
-    help::QtProgramStarter starter;
+    platform::qt::QtProgramStarter starter;
     for (const auto& [name, isFile] : cases) {
         QCOMPARE(starter.isFile((dir.path() + name).toStdString()), isFile);
         QVERIFY(!starter.start((dir.path() + name).toStdString()));
@@ -63,7 +63,7 @@ void TestProgramStarter::startsTheFileItself() {
     const QString marker = dir.path() + "/marker";
     makeTool(dir.path() + '/' + folder + "/gnome-system-monitor", marker);
 
-    help::QtProgramStarter starter;
+    platform::qt::QtProgramStarter starter;
     if (viaLookup) {
         platform::LinuxRegistry registry(
             {(dir.path() + '/' + folder).toStdString(), platform::defaultSysInfoPrograms()});

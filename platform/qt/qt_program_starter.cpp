@@ -1,10 +1,11 @@
 #include "qt_program_starter.h"
+#include "platform/default_program_starter.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QString>
 
-namespace help {
+namespace platform::qt {
 namespace {
 QString toPath(const std::string& path) {
     return QString::fromUtf8(path.c_str());
@@ -27,4 +28,10 @@ bool QtProgramStarter::start(const std::string& path) {
     return QProcess::startDetached(program, {});
 }
 
-} // namespace help
+} // namespace platform::qt
+
+namespace platform {
+std::unique_ptr<ProgramStarter> makeProgramStarter() {
+    return std::make_unique<qt::QtProgramStarter>();
+}
+} // namespace platform

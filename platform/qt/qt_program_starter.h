@@ -4,7 +4,7 @@
 
 #include "platform/program_start.h"
 
-namespace help {
+namespace platform::qt {
 
 class QtProgramStarter final : public platform::ProgramStarter {
   public:
@@ -16,4 +16,4 @@ class QtProgramStarter final : public platform::ProgramStarter {
     bool start(const std::string& path) override;
 };
 
-} // namespace help
+} // namespace platform::qt

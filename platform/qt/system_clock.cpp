@@ -1,16 +1,18 @@
-#include "qt_clock.h"
+#include "system_clock.h"
+#include "platform/default_clock.h"
 
 #include <QDateTime>
 
 #include <ctime>
 
-namespace scheduler {
+namespace platform::qt {
 
 std::int64_t SystemClock::localMsecs() const {
     const std::int64_t utcMs = QDateTime::currentMSecsSinceEpoch();
     const std::int64_t second = utcMs / 1000;
     if (second != offsetSecond_) {
         offsetSecond_ = second;
+        ::tzset(); // localtime_r alone never looks at the zone again
         const auto t = static_cast<std::time_t>(second);
         std::tm local{};
         localtime_r(&t, &local);
@@ -19,4 +21,10 @@ std::int64_t SystemClock::localMsecs() const {
     return utcMs + offsetMs_;
 }
 
-} // namespace scheduler
+} // namespace platform::qt
+
+namespace platform {
+std::unique_ptr<Clock> makeSystemClock() {
+    return std::make_unique<qt::SystemClock>();
+}
+} // namespace platform

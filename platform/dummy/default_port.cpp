@@ -1,0 +1,21 @@
+#include "../default_port.h"
+
+namespace platform {
+namespace {
+
+// Where the program has no way to reach a parallel port, every write fails
+// with the reason, so the panel says so instead of pretending.
+class NoPort : public PortOutput {
+  public:
+    PortStatus PortOut(std::uint16_t, std::uint8_t) override {
+        return PortStatus::failure("parallel port", "this system has no parallel port driver", {});
+    }
+};
+
+} // namespace
+
+std::unique_ptr<PortOutput> makeDefaultPort() {
+    return std::make_unique<NoPort>();
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// Shows whether the relay board can be reached, and delivers a write that
+// failed: while the last write has failed, the current PortValue is written
+// again every RetryIntervalMs until the port takes it. Once a write has
+// succeeded nothing more is written until the next change, so this never
+// turns into a refresh of the port.
+
+#include "core/output_register.h"
+#include "platform/port_output.h"
+
+#include <QObject>
+
+class QTimer;
+
+namespace ui {
+
+class PortIndicator;
+
+class PortWatch : public QObject {
+    Q_OBJECT
+  public:
+    static constexpr int RetryIntervalMs = 2000;
+
+    PortWatch(core::OutputRegister& reg, PortIndicator& indicator, QObject* parent);
+
+    // The outcome of a write, as the port monitor reports each change of it.
+    void showStatus(const platform::PortStatus& status);
+    // The retry timer's tick: write the current PortValue once more.
+    void PortRetry_Timer();
+    // No more retries, whatever comes.
+    void stop();
+
+    QTimer* retryTimer() const { return retry_; }
+    bool failing() const { return failing_; }
+    const platform::PortStatus& lastStatus() const { return last_; }
+
+  signals:
+    void statusChanged();
+
+  private:
+    core::OutputRegister& reg_;
+    PortIndicator& indicator_;
+    QTimer* retry_;
+    platform::PortStatus last_;
+    bool failing_ = false;
+    bool stopped_ = false;
+};
+
+} // namespace ui
