@@ -8,6 +8,7 @@
 #include "platform/default_port.h"
 #include "platform/default_program_starter.h"
 #include "platform/default_registry.h"
+#include "platform/memory.h"
 #include "platform/port_monitor.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    platform::returnLargeBlocksToSystem();
     ui::Application app(argc, argv);
     app.setApplicationName("kavo-panel");
 

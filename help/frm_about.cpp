@@ -87,7 +87,7 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     }
     setObjectName(QStringLiteral("frmAbout"));
     setFont(windowFont());
-    setWindowIcon(QIcon(QStringLiteral(":/main/icon")));
+    setWindowIcon(ui::programIcon());
     background_ = ui::loadPicture(QStringLiteral(":/help/about/background"));
     // Not centred: the client area sits at a fixed place on the screen.
     setFixedSize(382, 237);

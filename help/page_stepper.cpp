@@ -26,11 +26,10 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
 
     int number = 0;
     for (const PageDesign& p : design.pages) {
-        auto* holder = new QLabel(this);
+        auto* holder = new PageHolder(QString::fromLatin1(p.image), this);
         holder->setObjectName(QString::fromLatin1(p.name));
         holder->setGeometry(twipsRect(p.left, p.top, p.width, p.height));
         holder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        holder->setPixmap(ui::loadPicture(QString::fromLatin1(p.image)));
         // The part of the box the picture leaves free shows the highlight
         // text colour, white in the usual colour schemes.
         QPalette palette = holder->palette();
@@ -63,6 +62,22 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
             setTabOrder(previous, control);
         previous = control;
     }
+}
+
+PageHolder::PageHolder(QString image, QWidget* parent) : QLabel(parent), image_(std::move(image)) {}
+
+void PageHolder::showEvent(QShowEvent* event) {
+    if (pixmap().isNull())
+        setPixmap(ui::loadPicture(image_));
+    QLabel::showEvent(event);
+}
+
+void PageHolder::hideEvent(QHideEvent* event) {
+    // Only a hide of the page itself: a window that is minimised or closed
+    // keeps its pictures until it shows again or goes.
+    if (!event->spontaneous() && !isVisibleTo(parentWidget()))
+        clear();
+    QLabel::hideEvent(event);
 }
 
 QPushButton* PagedWindow::button(const char* name) const {

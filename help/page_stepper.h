@@ -39,6 +39,21 @@ struct ButtonDesign {
     bool enabled;
 };
 
+// A page picture box. Its picture is decoded while the page shows and let go
+// when it hides: a window keeps only the pages on view in memory.
+class PageHolder : public QLabel {
+    Q_OBJECT
+  public:
+    PageHolder(QString image, QWidget* parent);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+  private:
+    QString image_;
+};
+
 struct PagedWindowDesign {
     const char* name;
     const char* caption;

@@ -2,17 +2,33 @@
 #include "clock_text.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTime>
 
 namespace scheduler {
 
+QString withoutTimeZone(const QString& format) {
+    // Each run of "t", with the brackets and blanks around it, becomes one blank.
+    QString result;
+    for (qsizetype i = 0; i < format.size();) {
+        if (format[i] != u't') {
+            result += format[i++];
+            continue;
+        }
+        while (!result.isEmpty() && (result.back().isSpace() || result.back() == u'('))
+            result.chop(1);
+        while (i < format.size() && format[i] == u't')
+            ++i;
+        while (i < format.size() && (format[i].isSpace() || format[i] == u')'))
+            ++i;
+        result += u' ';
+    }
+    return result.simplified();
+}
+
 QString longTimeFormat() {
     // The long format may end in a time-zone name ("t"), which does not fit
     // the label and says nothing about the time of day: leave it out.
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.replace(QRegularExpression(QStringLiteral("\\s*\\(?t+\\)?\\s*")), QStringLiteral(" "));
-    return format.simplified();
+    return withoutTimeZone(QLocale().timeFormat(QLocale::LongFormat));
 }
 
 QString clockLabelText(const platform::Clock& clock) {

@@ -12,5 +12,7 @@ inline constexpr int ClockIntervalMs = 1000;
 QString clockLabelText(const platform::Clock& clock);
 // The user's long time format without a time-zone name.
 QString longTimeFormat();
+// A time format with its time-zone names ("t", "tttt", "(t)") left out.
+QString withoutTimeZone(const QString& format);
 
 } // namespace scheduler

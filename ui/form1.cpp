@@ -106,7 +106,7 @@ Form1::Form1(Services services, QWidget* parent)
     assets::init();
     setObjectName("Form1");
     setWindowTitle("Quorvale Automation KAVO H1.10xp");
-    setWindowIcon(QIcon(":/main/icon"));
+    setWindowIcon(programIcon());
     setFixedSize(ClientWidth, ClientHeight);
     setFont(designFont(11, true));
     QPalette palette = this->palette();

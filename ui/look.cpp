@@ -18,4 +18,8 @@ QPixmap loadPicture(const QString& path) {
     return QPixmap::fromImage(QImage(path));
 }
 
+QIcon programIcon() {
+    return QIcon(loadPicture(QStringLiteral(":/main/icon")));
+}
+
 } // namespace ui

@@ -2,6 +2,7 @@
 // What every window of the program shares with the others.
 
 #include <QFont>
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 
@@ -15,5 +16,13 @@ QFont designFont(int pixelSize, bool bold);
 // QPixmap by name would also park it in QPixmapCache, where it would outlive
 // the window that showed it.
 QPixmap loadPicture(const QString& path);
+
+} // namespace ui
+
+namespace ui {
+
+// The program's icon, for every one of its windows. Made from the decoded
+// picture rather than by file name, which would wake the MIME database.
+QIcon programIcon();
 
 } // namespace ui

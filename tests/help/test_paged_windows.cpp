@@ -91,10 +91,8 @@ void TestPagedWindows::frameAndStepping() {
     // Every picture is there and described; each of the artist's texts for
     // this window describes one of its pictures.
     QStringList descriptions{w->accessibleDescription()};
-    for (QLabel* page : controls<QLabel>(w.get())) {
-        QVERIFY(!page->pixmap().isNull());
+    for (QLabel* page : controls<QLabel>(w.get()))
         descriptions << page->accessibleDescription();
-    }
     QVERIFY(!descriptions.contains(QString()));
     const QDir texts(KAVO_DESCRIPTIONS_DIR);
     for (const QString& name : texts.entryList({window + "_*.txt"})) {
@@ -111,6 +109,9 @@ void TestPagedWindows::frameAndStepping() {
         if (button != "-")
             click(w.get(), button);
         QCOMPARE(state(w.get()), step.section(' ', 1));
+        // The page on view has its picture; the others keep none in memory.
+        for (QLabel* page : controls<QLabel>(w.get()))
+            QCOMPARE(page->pixmap().isNull(), !page->isVisibleTo(w.get()));
     }
 }
 

@@ -225,6 +225,26 @@ class TestTimerPanel : public QObject {
         verifyIdle(rig, 3);
     }
 
+    void timeZoneNamesAreLeftOut_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << "HH:mm:ss"
+                              << "HH:mm:ss";
+        QTest::newRow("at the end") << "HH:mm:ss t"
+                                    << "HH:mm:ss";
+        QTest::newRow("long name in brackets") << "h:mm:ss AP (tttt)"
+                                               << "h:mm:ss AP";
+        QTest::newRow("in front") << "t HH:mm:ss"
+                                  << "HH:mm:ss";
+        QTest::newRow("in the middle") << "HH:mm t ss"
+                                       << "HH:mm ss";
+    }
+    void timeZoneNamesAreLeftOut() {
+        QFETCH(QString, format);
+        QFETCH(QString, shown);
+        QCOMPARE(scheduler::withoutTimeZone(format), shown);
+    }
+
     void clockLabelFollowsTheLocale_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("shown");
