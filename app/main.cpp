@@ -1,8 +1,9 @@
 // Starts the panel: the real port (through a monitor that reports failures),
-// the system beep and clock, and the secondary windows.
+// the system beep and clock, and the secondary windows. The command line is
+// read first, so --help, --list-boards and mistakes need no display.
+#include "app/command_line.h"
 #include "help/help_windows.h"
 #include "help/qt_program_starter.h"
-#include "platform/default_port.h"
 #ifdef _WIN32
 #include "platform/windows/registry_windows.h"
 #else
@@ -17,10 +18,25 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const cli::Command command = cli::parseCommandLine(arguments);
+    if (const auto* exit = std::get_if<cli::ExitNow>(&command)) {
+        std::cout << exit->out << std::flush;
+        std::cerr << exit->err << std::flush;
+        return exit->status;
+    }
+    if (std::holds_alternative<cli::ListBoards>(command)) {
+        std::cout << cli::listBoards(cli::findBoards()) << std::flush;
+        return 0;
+    }
+
     ui::Application app(argc, argv);
     app.setApplicationName("kavo-panel");
 
-    std::unique_ptr<platform::PortOutput> backend = platform::makeDefaultPort();
+    std::unique_ptr<platform::PortOutput> backend =
+        cli::openBoard(std::get<cli::RunPanel>(command).board);
     platform::PortMonitor port(*backend, std::cerr);
     ui::QtBeeper beeper;
     scheduler::SystemClock clock;
