@@ -30,9 +30,9 @@ class HidRelayPort : public PortOutput {
     // The board is the port, so `port` is not looked at.
     PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
+  private:
     struct Session;
 
-  private:
     std::string selector_;
     std::chrono::milliseconds deadline_;
     std::shared_ptr<Session> session_;
