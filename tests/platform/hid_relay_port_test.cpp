@@ -186,16 +186,6 @@ class HidRelayPortTest : public QObject {
         QCOMPARE(hidraw_shim_relays(board), 0x04u);
     }
 
-    void eightRelayBoardKeepsRelays5To8Off() {
-        const int board = hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 8, "QAWEZ", nullptr);
-        hidraw_shim_set_relays(board, 0xF0);
-        HidRelayPort port("");
-        QVERIFY(port.PortOut(DataRegister, 0xFF).ok);
-        QCOMPARE(hidraw_shim_relays(board), 0x0Fu);
-        QVERIFY(port.PortOut(DataRegister, 0x00).ok);
-        QCOMPARE(hidraw_shim_relays(board), 0x00u);
-    }
-
     void writeOnlyBoards_data() {
         QTest::addColumn<int>("family");
         QTest::addColumn<QString>("openLog");
