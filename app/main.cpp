@@ -1,11 +1,13 @@
-// Starts the panel: the real port (through a monitor that reports its
-// failures), the system's beep, clock, registry and program start, and the
-// windows. The windows are built inside the event loop, so that an error
-// while they are built reaches the one error report.
+// Starts the panel: the board the command line names (the parallel port by
+// default) through a monitor that reports its failures, the system's beep,
+// clock, registry and program start, and the windows. The command line is
+// read first, so --help, --list-boards and mistakes need no display. The
+// windows are built inside the event loop, so that an error while they are
+// built reaches the one error report.
+#include "app/command_line.h"
 #include "help/help_windows.h"
 #include "platform/default_beeper.h"
 #include "platform/default_clock.h"
-#include "platform/default_port.h"
 #include "platform/default_program_starter.h"
 #include "platform/default_registry.h"
 #include "platform/memory.h"
@@ -17,11 +19,26 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const cli::Command command = cli::parseCommandLine(arguments);
+    if (const auto* exit = std::get_if<cli::ExitNow>(&command)) {
+        std::cout << exit->out << std::flush;
+        std::cerr << exit->err << std::flush;
+        return exit->status;
+    }
+    if (std::holds_alternative<cli::ListBoards>(command)) {
+        std::cout << cli::listBoards(cli::findBoards()) << std::flush;
+        return 0;
+    }
+
     platform::returnLargeBlocksToSystem();
     ui::Application app(argc, argv);
     app.setApplicationName("kavo-panel");
 
-    std::unique_ptr<platform::PortOutput> backend = platform::makeDefaultPort();
+    const std::unique_ptr<platform::PortOutput> backend =
+        cli::openBoard(std::get<cli::RunPanel>(command).board);
     platform::PortMonitor port(*backend, std::cerr);
     const std::unique_ptr<platform::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<platform::Clock> clock = platform::makeSystemClock();

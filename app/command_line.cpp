@@ -1,0 +1,175 @@
+#include "command_line.h"
+
+#include "platform/default_port.h"
+#include "platform/hidapi/hid_relay_port.h"
+#ifndef _WIN32
+#include "platform/linux/parport_discovery.h"
+#endif
+
+#include <QCommandLineParser>
+
+#include <cerrno>
+#include <filesystem>
+
+namespace cli {
+namespace {
+
+using platform::relay::BoardChoice;
+using platform::relay::BoardKind;
+
+ExitNow usageError(std::string problem) {
+    if (!problem.empty() && problem.back() != '.')
+        problem += '.';
+    return {UsageError, {}, "kavo-panel: " + problem + "\n\n" + usage()};
+}
+
+// Options that QApplication takes for itself (-platform, -style, -session
+// from the session manager, ...): they are left for it.
+QList<QCommandLineOption> toolkitOptions() {
+    QList<QCommandLineOption> options;
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "display",
+                             "geometry", "qwindowgeometry", "qwindowicon", "qwindowtitle", "style",
+                             "stylesheet", "session", "name", "title", "qmljsdebugger"})
+        options << QCommandLineOption(QString::fromLatin1(name), {}, "value");
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"})
+        options << QCommandLineOption(QString::fromLatin1(name));
+    for (QCommandLineOption& option : options)
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return options;
+}
+
+std::string pad(std::string text, std::size_t width) {
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+std::string relaysOf(const platform::relay::HidBoardModel& model) {
+    if (model.family == platform::relay::HidBoardFamily::UsbRelay)
+        return std::to_string(model.relays) + (model.relays == 1 ? " relay" : " relays");
+    return "up to " + std::to_string(model.relays) + " relays";
+}
+
+} // namespace
+
+std::string usage() {
+    return "Usage: kavo-panel [--board=BOARD] [--list-boards] [--help] [--version]\n"
+           "\n"
+           "Switches up to four appliances through a relay board: each by hand, all\n"
+           "together, or at a time of day.\n"
+           "\n"
+           "Options:\n"
+           "  --board=BOARD   the relay board to drive:\n"
+           "                    parallel              the parallel-port board (the default)\n"
+           "                    usb-hid               the first USB HID relay board\n"
+           "                    usb-hid:SERIAL        the USB HID relay board with this ID\n"
+           "                    usb-hid:/dev/hidrawN  the USB HID relay board at this device\n"
+           "                    serial:/dev/ttyUSBN   the LCUS relay board on this serial port\n"
+           "  --list-boards   list the relay boards plugged in, each with its --board value\n"
+           "  -h, --help      show this help\n"
+           "  -v, --version   show the version\n";
+}
+
+std::string versionText() {
+    return "kavo-panel " KAVO_VERSION "\n";
+}
+
+Command parseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption board("board", {}, "BOARD");
+    const QCommandLineOption list("list-boards");
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringList{"v", "version"});
+    parser.addOptions({board, list, help, version});
+    parser.addOptions(toolkitOptions());
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText().toStdString());
+    if (!parser.positionalArguments().isEmpty())
+        return usageError("unexpected argument '" +
+                          parser.positionalArguments().first().toStdString() + "'");
+    if (parser.isSet(help))
+        return ExitNow{0, usage(), {}};
+    if (parser.isSet(version))
+        return ExitNow{0, versionText(), {}};
+
+    BoardChoice choice;
+    const QStringList boards = parser.values(board);
+    if (boards.size() > 1)
+        return usageError("--board is given more than once");
+    if (!boards.isEmpty()) {
+        const auto parsed = platform::relay::parseBoardChoice(boards.first().toStdString());
+        if (!parsed.choice)
+            return usageError(parsed.error);
+        choice = *parsed.choice;
+    }
+    if (parser.isSet(list))
+        return ListBoards{};
+    return RunPanel{choice};
+}
+
+std::unique_ptr<platform::PortOutput> openBoard(const BoardChoice& board) {
+    switch (board.kind) {
+    case BoardKind::UsbHid:
+        return std::make_unique<platform::HidRelayPort>(board.selector);
+    case BoardKind::Serial:
+        return std::make_unique<platform::SerialRelayPort>(board.selector);
+    case BoardKind::Parallel:
+        break;
+    }
+    return platform::makeDefaultPort();
+}
+
+BoardsFound findBoards() {
+    BoardsFound found;
+    found.hid = platform::findHidBoards(true);
+    found.serial = platform::findSerialBoards();
+#ifndef _WIN32
+    std::error_code ec;
+    const std::string parport = platform::findParportDevice();
+    if (std::filesystem::exists(parport, ec))
+        found.parallel = parport;
+#endif
+    return found;
+}
+
+std::string listBoards(const BoardsFound& boards) {
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (std::size_t i = 0; i < boards.hid.size(); ++i) {
+        const platform::relay::HidBoardInfo& hid = boards.hid[i];
+        std::string what = hid.model.name + ", " + relaysOf(hid.model);
+        if (!hid.id.empty())
+            what += ", ID " + hid.id;
+        else if (!hid.serial.empty())
+            what += ", serial " + hid.serial;
+        what += ", " + hid.path;
+        if (!hid.access.ok) {
+            const bool denied = hid.access.error == EACCES || hid.access.error == EPERM;
+            what += " (cannot be opened: " + hid.access.message +
+                    (denied ? "; see the udev rule 70-kavo-panel-relay-boards.rules)" : ")");
+        }
+        lines.emplace_back(
+            platform::relay::boardArgument(platform::relay::choiceForHidBoard(boards.hid, i)),
+            what);
+    }
+    for (const platform::SerialBoardInfo& serial : boards.serial)
+        lines.emplace_back("serial:" + serial.path,
+                           "CH340 serial port " + serial.path +
+                               (serial.description.empty() ? "" : " (" + serial.description + ")") +
+                               ", an LCUS relay board if one is on it");
+    if (boards.parallel)
+        lines.emplace_back("parallel", "parallel port " + *boards.parallel + " (the default)");
+
+    if (lines.empty())
+        return "No relay boards found (USB HID, CH340 serial or parallel port).\n";
+    std::size_t width = 0;
+    for (const auto& [argument, what] : lines)
+        width = std::max(width, argument.size() + 8);
+    std::string text;
+    for (const auto& [argument, what] : lines)
+        text += pad("--board=" + argument, width + 2) + what + "\n";
+    return text;
+}
+
+} // namespace cli

@@ -1,0 +1,53 @@
+#pragma once
+// The panel's command line: which relay board to drive (--board), listing
+// the boards that are plugged in (--list-boards), --help and --version.
+// Parsing decides what to do without touching any board, so a wrong
+// argument ends the program before anything is written anywhere.
+
+#include "platform/hidapi/hidapi_transport.h"
+#include "platform/port_output.h"
+#include "platform/relay/board_choice.h"
+#include "platform/serialport/serial_relay_port.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace cli {
+
+inline constexpr int UsageError = 2;
+
+struct RunPanel {
+    platform::relay::BoardChoice board;
+};
+struct ListBoards {};
+struct ExitNow {
+    int status = 0;
+    std::string out; // for stdout
+    std::string err; // for stderr
+};
+using Command = std::variant<RunPanel, ListBoards, ExitNow>;
+
+// `arguments` as in main's argv, the program first.
+Command parseCommandLine(const QStringList& arguments);
+std::string usage();
+std::string versionText();
+
+// The port backend for a board choice; nothing is opened until its first write.
+std::unique_ptr<platform::PortOutput> openBoard(const platform::relay::BoardChoice& board);
+
+struct BoardsFound {
+    std::vector<platform::relay::HidBoardInfo> hid;
+    std::vector<platform::SerialBoardInfo> serial;
+    std::optional<std::string> parallel; // the ppdev device of the port at 0x378
+};
+// Looks at what is plugged in; reads USBRelay boards' IDs, switches nothing.
+BoardsFound findBoards();
+// One line per board, the --board value that selects it first.
+std::string listBoards(const BoardsFound& boards);
+
+} // namespace cli

@@ -1,0 +1,147 @@
+#include "hid_relay_port.h"
+
+#include "hidapi_transport.h"
+#include "platform/relay/hid_boards.h"
+#include "platform/relay/relay_switcher.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace platform {
+
+const char* const UdevRuleFix =
+    "The udev rule 70-kavo-panel-relay-boards.rules gives the logged-in user access to the "
+    "board: install it in /etc/udev/rules.d/, then unplug the board and plug it in again.";
+
+std::string hidFixFor(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return UdevRuleFix;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case EIO:
+    case EPIPE:
+    case ESHUTDOWN:
+        return "The board stopped answering: check that it is plugged in.";
+    case ETIMEDOUT:
+        return "The board does not answer: unplug it and plug it in again.";
+    case EBUSY:
+        return "Another program is using the board: close it.";
+    case EPROTO:
+        return "The device does not answer like a relay board: check which device --board "
+               "selects.";
+    default:
+        return {};
+    }
+}
+
+// Everything the worker thread uses. It belongs to the jobs as much as to
+// the port, so a job that outlives its deadline (or the port) stays safe.
+struct HidRelayPort::Session {
+    std::string selector;
+    std::string spelled; // the selector as --board spells it
+    std::string device;  // the board's device once one is picked, else `spelled`
+    std::unique_ptr<HidapiTransport> transport;
+    std::unique_ptr<relay::RelayBoard> board;
+    std::unique_ptr<relay::RelaySwitcher> switcher;
+
+    void close() {
+        switcher.reset();
+        board.reset();
+        transport.reset();
+    }
+
+    // Takes `io` by value: it may belong to the transport that close() ends.
+    PortStatus fail(relay::IoResult io, std::string fix = {}) {
+        close();
+        return PortStatus::failure(device, io.message, fix.empty() ? hidFixFor(io.error) : fix);
+    }
+
+    PortStatus bind() {
+        device = spelled;
+        const bool byDevice = !selector.empty() && selector.front() == '/';
+        const bool byName = !selector.empty() && !byDevice;
+        const std::vector<relay::HidBoardInfo> boards = findHidBoards(byName);
+        const relay::HidBoardPick pick =
+            relay::pickHidBoard(boards, byDevice ? canonicalDevicePath(selector) : selector);
+        if (!pick.found())
+            return fail(pick.io, pick.fix);
+        const relay::HidBoardInfo& chosen = boards[static_cast<std::size_t>(pick.index)];
+        device = chosen.path;
+        transport = std::make_unique<HidapiTransport>(chosen.path);
+        if (!transport->ok())
+            return fail(transport->openResult());
+        board = relay::makeHidRelayBoard(chosen.model, *transport);
+        switcher = std::make_unique<relay::RelaySwitcher>(*board);
+        return PortStatus::success(device);
+    }
+
+    PortStatus write(std::uint8_t value) {
+        if (!switcher) {
+            PortStatus bound = bind();
+            if (!bound.ok)
+                return bound;
+        }
+        const relay::SwitchResult result = switcher->apply(value);
+        switch (result.outcome) {
+        case relay::SwitchResult::Outcome::Done:
+            return PortStatus::success(device);
+        case relay::SwitchResult::Outcome::Failed:
+            return fail(result.io);
+        case relay::SwitchResult::Outcome::Mismatch:
+            return fail(relay::IoResult::failure(0, result.describeMismatch(board->relayCount())),
+                        "Check the board's power and USB cable; a relay that does not follow "
+                        "may be worn out.");
+        }
+        return fail(relay::IoResult::failure(EIO, "unknown outcome"));
+    }
+};
+
+HidRelayPort::HidRelayPort(std::string selector, std::chrono::milliseconds deadline)
+    : selector_(std::move(selector)), deadline_(deadline), session_(std::make_shared<Session>()) {
+    session_->selector = selector_;
+    session_->spelled = selector_.empty() ? "usb-hid" : "usb-hid:" + selector_;
+    session_->device = session_->spelled;
+    device_ = session_->spelled;
+}
+
+HidRelayPort::~HidRelayPort() {
+    // Closing the board belongs on the worker too; if it is stuck, the
+    // stuck job holds the session and closes it when it ends.
+    worker_.run([session = std::move(session_)]() mutable { session.reset(); }, deadline_);
+}
+
+PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
+    auto status = std::make_shared<PortStatus>();
+    const BoundedWorker::Outcome outcome = worker_.run(
+        [session = session_, status, value, restart = abandoned_] {
+            if (restart)
+                session->close();
+            *status = session->write(value);
+        },
+        deadline_);
+
+    const std::string fix = "Unplug the board and plug it in again.";
+    switch (outcome) {
+    case BoundedWorker::Outcome::Done:
+        abandoned_ = false;
+        device_ = status->device;
+        return *status;
+    case BoundedWorker::Outcome::TimedOut: {
+        // The job goes on; whatever it did, the next write opens the board
+        // afresh and sets every relay.
+        abandoned_ = true;
+        char waited[64];
+        std::snprintf(waited, sizeof waited, "the board did not answer within %.2f s",
+                      static_cast<double>(deadline_.count()) / 1000.0);
+        return PortStatus::failure(device_, waited, fix);
+    }
+    case BoundedWorker::Outcome::Busy:
+        return PortStatus::failure(device_, "the board has not yet answered an earlier write", fix);
+    }
+    return PortStatus::failure(device_, "unknown outcome", {});
+}
+
+} // namespace platform

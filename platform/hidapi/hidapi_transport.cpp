@@ -1,0 +1,133 @@
+#include "hidapi_transport.h"
+
+#include <hidapi/hidapi.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+namespace platform {
+namespace {
+
+// hidapi speaks wide strings; the boards' strings are ASCII.
+std::string narrow(const wchar_t* text) {
+    std::string out;
+    for (; text && *text; ++text)
+        out += (*text > 0 && *text < 0x80) ? static_cast<char>(*text) : '?';
+    return out;
+}
+
+// "/dev/hidraw10" after "/dev/hidraw9".
+bool devicePathBefore(const std::string& a, const std::string& b) {
+    const auto split = [](const std::string& path) {
+        std::size_t digits = path.size();
+        while (digits > 0 && path[digits - 1] >= '0' && path[digits - 1] <= '9')
+            --digits;
+        return std::make_pair(path.substr(0, digits), path.size() - digits);
+    };
+    const auto [stemA, lengthA] = split(a);
+    const auto [stemB, lengthB] = split(b);
+    if (stemA != stemB)
+        return stemA < stemB;
+    if (lengthA != lengthB)
+        return lengthA < lengthB;
+    return a < b;
+}
+
+} // namespace
+
+HidapiTransport::HidapiTransport(const std::string& path) {
+    errno = 0;
+    device_ = hid_open_path(path.c_str());
+    if (!device_) {
+        // hidapi leaves open()'s errno in place; its message says the same.
+        const int error = errno;
+        opened_ = error ? relay::IoResult::failure(error, std::strerror(error))
+                        : relay::IoResult::failure(EIO, narrow(hid_error(nullptr)));
+    }
+}
+
+HidapiTransport::~HidapiTransport() {
+    if (device_)
+        hid_close(device_);
+}
+
+relay::IoResult HidapiTransport::failure(int error) const {
+    if (error)
+        return relay::IoResult::failure(error, std::strerror(error));
+    return relay::IoResult::failure(EIO, narrow(hid_error(device_)));
+}
+
+relay::IoResult HidapiTransport::sendFeatureReport(std::span<const std::uint8_t> report) {
+    errno = 0;
+    if (hid_send_feature_report(device_, report.data(), report.size()) < 0)
+        return failure(errno);
+    return relay::IoResult::success();
+}
+
+relay::IoResult HidapiTransport::getFeatureReport(std::span<std::uint8_t> report,
+                                                  std::size_t& received) {
+    errno = 0;
+    const int got = hid_get_feature_report(device_, report.data(), report.size());
+    if (got < 0)
+        return failure(errno);
+    received = static_cast<std::size_t>(got);
+    return relay::IoResult::success();
+}
+
+relay::IoResult HidapiTransport::writeOutputReport(std::span<const std::uint8_t> report) {
+    errno = 0;
+    const int sent = hid_write(device_, report.data(), report.size());
+    if (sent < 0)
+        return failure(errno);
+    if (static_cast<std::size_t>(sent) != report.size())
+        return relay::IoResult::failure(EIO, "the board took " + std::to_string(sent) + " of " +
+                                                 std::to_string(report.size()) + " bytes");
+    return relay::IoResult::success();
+}
+
+std::vector<relay::HidBoardInfo> findHidBoards(bool readIds) {
+    std::vector<relay::HidBoardInfo> boards;
+    hid_device_info* all = hid_enumerate(0, 0);
+    for (const hid_device_info* device = all; device; device = device->next) {
+        if (!device->path)
+            continue;
+        const auto model = relay::identifyHidBoard(device->vendor_id, device->product_id,
+                                                   narrow(device->product_string));
+        // A device is listed once per usage it has.
+        const auto same = [&](const relay::HidBoardInfo& b) { return b.path == device->path; };
+        if (!model || std::any_of(boards.begin(), boards.end(), same))
+            continue;
+        boards.push_back({device->path, *model, narrow(device->serial_number), {}, {}});
+    }
+    hid_free_enumeration(all);
+    std::sort(boards.begin(), boards.end(),
+              [](const auto& a, const auto& b) { return devicePathBefore(a.path, b.path); });
+
+    if (readIds) {
+        for (relay::HidBoardInfo& board : boards) {
+            if (board.model.family != relay::HidBoardFamily::UsbRelay)
+                continue;
+            HidapiTransport transport(board.path);
+            board.access = transport.openResult();
+            if (!transport.ok())
+                continue;
+            relay::UsbRelayStatus status;
+            board.access = relay::readUsbRelayStatus(transport, status);
+            board.id = status.id;
+        }
+    }
+    return boards;
+}
+
+std::string canonicalDevicePath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved))
+        return resolved;
+    return path;
+}
+
+} // namespace platform

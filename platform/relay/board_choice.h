@@ -1,0 +1,38 @@
+#pragma once
+// Which relay board the panel drives, as given by --board:
+//   parallel              the parallel-port board (the default)
+//   usb-hid               the first USB HID relay board found
+//   usb-hid:SERIAL        the USB HID relay board with this ID or serial number
+//   usb-hid:/dev/hidrawN  the USB HID relay board at this device
+//   serial:/dev/ttyUSBN   the LCUS relay board on this serial port
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::relay {
+
+enum class BoardKind { Parallel, UsbHid, Serial };
+
+struct BoardChoice {
+    BoardKind kind = BoardKind::Parallel;
+    // usb-hid: empty (the first board), an ID or a device path;
+    // serial: the device path.
+    std::string selector;
+
+    // For usb-hid: whether the selector names a device rather than an ID.
+    bool selectsDevice() const { return !selector.empty() && selector.front() == '/'; }
+    bool operator==(const BoardChoice&) const = default;
+};
+
+struct BoardChoiceParse {
+    std::optional<BoardChoice> choice;
+    std::string error; // why there is no choice, in one sentence without a full stop
+};
+
+BoardChoiceParse parseBoardChoice(std::string_view text);
+
+// The --board value that selects `choice`, e.g. "usb-hid:/dev/hidraw2".
+std::string boardArgument(const BoardChoice& choice);
+
+} // namespace platform::relay

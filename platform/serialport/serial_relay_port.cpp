@@ -1,0 +1,165 @@
+#include "serial_relay_port.h"
+
+#include "platform/relay/lcus_protocol.h"
+#include "platform/relay/relay_switcher.h"
+
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+// QtSerialPort's error kinds, as the errno that caused them.
+int errnoFor(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::NoError:
+        return 0;
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
+    case QSerialPort::PermissionError:
+        return EACCES;
+    case QSerialPort::OpenError:
+        return EBUSY;
+    case QSerialPort::TimeoutError:
+        return ETIMEDOUT;
+    case QSerialPort::NotOpenError:
+        return EBADF;
+    default: // ResourceError (unplugged), WriteError, ...
+        return EIO;
+    }
+}
+
+} // namespace
+
+std::string serialFixFor(int error) {
+    switch (error) {
+    case EACCES:
+        return "The udev rule 70-kavo-panel-relay-boards.rules gives the logged-in user access "
+               "to the board: install it in /etc/udev/rules.d/ and plug the board in again (or "
+               "join the group dialout: sudo adduser $USER dialout, then log in again). If "
+               "another program has the port open, close it.";
+    case ENOENT:
+        return "Plug in the board, or check the device name; kavo-panel --list-boards lists "
+               "the boards it finds.";
+    case EBUSY:
+        return "Another program has the port open: close it.";
+    case ETIMEDOUT:
+        return "The port does not send: unplug the board and plug it in again.";
+    case EIO:
+        return "The board stopped answering: check that it is plugged in.";
+    default:
+        return {};
+    }
+}
+
+// Frames go into QSerialPort's buffer; flush() pushes them out with a
+// bounded wait, so a stuck port costs the window at most that long.
+class QtSerialTransport : public relay::SerialTransport {
+  public:
+    QtSerialTransport(QSerialPort& port, std::chrono::milliseconds wait)
+        : port_(port), wait_(wait) {}
+
+    relay::IoResult write(std::span<const std::uint8_t> bytes) override {
+        const auto size = static_cast<qint64>(bytes.size());
+        if (port_.write(reinterpret_cast<const char*>(bytes.data()), size) != size)
+            return failure();
+        return relay::IoResult::success();
+    }
+
+    relay::IoResult flush() override {
+        QElapsedTimer waited;
+        waited.start();
+        while (port_.bytesToWrite() > 0) {
+            const qint64 left = wait_.count() - waited.elapsed();
+            if (left <= 0 || !port_.waitForBytesWritten(static_cast<int>(left))) {
+                if (port_.error() == QSerialPort::NoError ||
+                    port_.error() == QSerialPort::TimeoutError)
+                    return relay::IoResult::failure(ETIMEDOUT, "the port did not send within " +
+                                                                   std::to_string(wait_.count()) +
+                                                                   " ms");
+                return failure();
+            }
+        }
+        return relay::IoResult::success();
+    }
+
+    relay::IoResult failure() const {
+        return relay::IoResult::failure(errnoFor(port_.error()), port_.errorString().toStdString());
+    }
+
+  private:
+    QSerialPort& port_;
+    std::chrono::milliseconds wait_;
+};
+
+SerialRelayPort::SerialRelayPort(std::string device, std::chrono::milliseconds flushWait)
+    : device_(std::move(device)), flushWait_(flushWait) {}
+
+SerialRelayPort::~SerialRelayPort() {
+    close();
+}
+
+PortStatus SerialRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
+    if (!switcher_) {
+        PortStatus bound = bind();
+        if (!bound.ok)
+            return bound;
+    }
+    const relay::SwitchResult result = switcher_->apply(value);
+    if (!result.ok())
+        return fail(result.io.error, result.io.message);
+    return PortStatus::success(device_);
+}
+
+PortStatus SerialRelayPort::bind() {
+    serial_ = std::make_unique<QSerialPort>();
+    serial_->setPortName(QString::fromStdString(device_));
+    // Write-only: the boards never answer, and without a read notifier a
+    // port that goes away cannot keep the event loop spinning.
+    if (!serial_->open(QIODevice::WriteOnly))
+        return fail(errnoFor(serial_->error()), serial_->errorString().toStdString());
+    const bool configured =
+        serial_->setBaudRate(relay::LcusBaudRate) && serial_->setDataBits(QSerialPort::Data8) &&
+        serial_->setParity(QSerialPort::NoParity) && serial_->setStopBits(QSerialPort::OneStop) &&
+        serial_->setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured)
+        return fail(errnoFor(serial_->error()), serial_->errorString().toStdString());
+    transport_ = std::make_unique<QtSerialTransport>(*serial_, flushWait_);
+    board_ = std::make_unique<relay::LcusSerialBoard>(*transport_);
+    switcher_ = std::make_unique<relay::RelaySwitcher>(*board_);
+    return PortStatus::success(device_);
+}
+
+PortStatus SerialRelayPort::fail(int error, const std::string& message) {
+    close();
+    return PortStatus::failure(device_, message, serialFixFor(error));
+}
+
+void SerialRelayPort::close() {
+    switcher_.reset();
+    board_.reset();
+    transport_.reset();
+    if (serial_ && serial_->isOpen())
+        serial_->close();
+    serial_.reset();
+}
+
+std::vector<SerialBoardInfo> findSerialBoards() {
+    std::vector<SerialBoardInfo> boards;
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+        if (!port.hasVendorIdentifier() || port.vendorIdentifier() != Ch340Vendor ||
+            port.productIdentifier() != Ch340Product)
+            continue;
+        boards.push_back({port.systemLocation().toStdString(), port.description().toStdString()});
+    }
+    std::sort(boards.begin(), boards.end(),
+              [](const auto& a, const auto& b) { return a.path < b.path; });
+    return boards;
+}
+
+} // namespace platform
