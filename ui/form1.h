@@ -80,6 +80,10 @@ class Form1 : public QWidget, private core::ChannelFaces {
     scheduler::TimerPanel& timerPanel() { return *timerPanel_; }
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
+    // The form's own background, where the picture does not cover it. The
+    // controls keep their standard colours whatever it is.
+    QColor backColour() const { return backColour_; }
+    void setBackColour(const QColor& colour);
     shaped::ShapedForm& shapedForm() { return *ShapedForm1; }
     QMenu* menuBar() const;
     SecondaryWindow& guideWindow() { return guide_; }
@@ -155,6 +159,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     core::OutputRegister register_;
     core::Switchboard switchboard_;
     QImage picture_;
+    QColor backColour_ = designBackColour();
     MenuBar* menu_ = nullptr; // owned by the window, like every control
     scheduler::TimerPanel* timerPanel_ = nullptr;
     Skins* skins_ = nullptr;
