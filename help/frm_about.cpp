@@ -4,8 +4,8 @@
 #include "assets/assets.h"
 #include "help_common.h"
 #include "program_identity.h"
+#include "secondary_frame.h"
 
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -86,11 +86,11 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     }
     setObjectName(QStringLiteral("frmAbout"));
     setFont(windowFont());
-    setWindowIcon(QIcon(QStringLiteral(":/main/icon")));
     background_ = QPixmap(QStringLiteral(":/help/about/background"));
     // Not centred: the client area sits at a fixed place on the screen.
     setFixedSize(382, 237);
     setGeometry(156, 129, 382, 237);
+    new SecondaryFrame(this, SecondaryFrame::Placement::AsDesigned);
 
     // Left at its defaults (no mask colour, no dragging) the component
     // neither cuts nor moves this framed window; nothing here addresses it.

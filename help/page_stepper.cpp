@@ -2,11 +2,9 @@
 
 #include "assets/assets.h"
 #include "help_common.h"
+#include "secondary_frame.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
-#include <QShowEvent>
 
 #include <stdexcept>
 #include <string>
@@ -19,6 +17,9 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
     setWindowTitle(QString::fromLatin1(design.caption));
     setFont(windowFont());
     setFixedSize(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
+    // Centred on the screen whenever the window opens; being brought to the
+    // front again, or restored by the window system, leaves it where it is.
+    new SecondaryFrame(this, SecondaryFrame::Placement::Centred);
     cover_ = QPixmap(QString::fromLatin1(design.coverImage));
     setAccessibleDescription(pictureDescription(QString::fromLatin1(design.coverDescriptionKey),
                                                 QString::fromLatin1(design.coverDescription)));
@@ -93,21 +94,6 @@ void PagedWindow::runSteps(std::span<const Step> steps) {
             break;
         }
     }
-}
-
-void PagedWindow::showEvent(QShowEvent* event) {
-    // Centred on the screen whenever the window opens; being brought to the
-    // front again, or restored by the window system, leaves it where it is.
-    if (!event->spontaneous()) {
-        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (s) {
-            const QRect area = s->geometry();
-            const QSize frame = frameGeometry().size();
-            move(area.x() + (area.width() - frame.width()) / 2,
-                 area.y() + (area.height() - frame.height()) / 2);
-        }
-    }
-    QWidget::showEvent(event);
 }
 
 void PagedWindow::paintEvent(QPaintEvent*) {
