@@ -158,6 +158,14 @@ class TestPanelWm : public QObject {
         }
     }
 
+    // The window manager gives the About window the keyboard: Esc closes it.
+    void aboutTakesTheKeyboard() {
+        QString id;
+        QVERIFY(open(QPoint(212, 44), AboutTitle, &id).isValid());
+        x.key("Escape");
+        QVERIFY(x.waitForNoWindow(AboutTitle));
+    }
+
     void exitEnds() {
         x.click(at(260, 44)); // "&X"
         QVERIFY(panel.waitForFinished(10000));
