@@ -3,10 +3,10 @@
 
 #include "assets/assets.h"
 #include "help_common.h"
+#include "secondary_frame.h"
 #include "ui/look.h"
 #include "ui/program_identity.h"
 
-#include <QIcon>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -87,11 +87,11 @@ FrmAbout::FrmAbout(platform::Registry& registry, platform::ProgramStarter& start
     }
     setObjectName(QStringLiteral("frmAbout"));
     setFont(windowFont());
-    setWindowIcon(ui::programIcon());
     background_ = ui::loadPicture(QStringLiteral(":/help/about/background"));
     // Not centred: the client area sits at a fixed place on the screen.
     setFixedSize(382, 237);
     setGeometry(156, 129, 382, 237);
+    new SecondaryFrame(this, SecondaryFrame::Placement::AsDesigned);
 
     // Left at its defaults (no mask colour, no dragging) the component
     // neither cuts nor moves this framed window; nothing here addresses it.

@@ -18,8 +18,8 @@ constexpr QRect twipsRect(int left, int top, int width, int height) {
 }
 
 // A fixed dialog frame: title bar with the caption and a close box, nothing
-// to minimise, maximise or resize with. Without a parent the window stays
-// out of the taskbar where the window manager honours dialog windows.
+// to minimise, maximise or resize with (SecondaryFrame does the rest: icon,
+// taskbar, placement).
 Qt::WindowFlags fixedDialogFlags();
 
 // MS Sans Serif 8.25 pt (11 px at 96 dpi), or the nearest sans-serif face.

@@ -2,11 +2,11 @@
 
 #include "assets/assets.h"
 #include "help_common.h"
+#include "secondary_frame.h"
 #include "ui/look.h"
 
-#include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QShowEvent>
 
 #include <stdexcept>
@@ -20,6 +20,9 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
     setWindowTitle(QString::fromLatin1(design.caption));
     setFont(windowFont());
     setFixedSize(twipsToPixels(design.clientWidth), twipsToPixels(design.clientHeight));
+    // Centred on the screen whenever the window opens; being brought to the
+    // front again, or restored by the window system, leaves it where it is.
+    new SecondaryFrame(this, SecondaryFrame::Placement::Centred);
     cover_ = ui::loadPicture(QString::fromLatin1(design.coverImage));
     setAccessibleDescription(pictureDescription(QString::fromLatin1(design.coverDescriptionKey),
                                                 QString::fromLatin1(design.coverDescription)));
@@ -109,21 +112,6 @@ void PagedWindow::runSteps(std::span<const Step> steps) {
             break;
         }
     }
-}
-
-void PagedWindow::showEvent(QShowEvent* event) {
-    // Centred on the screen whenever the window opens; being brought to the
-    // front again, or restored by the window system, leaves it where it is.
-    if (!event->spontaneous()) {
-        QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (s) {
-            const QRect area = s->geometry();
-            const QSize frame = frameGeometry().size();
-            move(area.x() + (area.width() - frame.width()) / 2,
-                 area.y() + (area.height() - frame.height()) / 2);
-        }
-    }
-    QWidget::showEvent(event);
 }
 
 void PagedWindow::paintEvent(QPaintEvent*) {

@@ -79,7 +79,6 @@ class PagedWindow : public QWidget {
     // Runs the steps in the order given.
     void runSteps(std::span<const Step> steps);
 
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
   private:

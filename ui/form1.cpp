@@ -109,10 +109,6 @@ Form1::Form1(Services services, QWidget* parent)
     setWindowIcon(programIcon());
     setFixedSize(ClientWidth, ClientHeight);
     setFont(designFont(11, true));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, designBackColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
 
     buildChannels();
     buildWindowButtons();
@@ -349,6 +345,11 @@ void Form1::setPicture(const QImage& picture) {
     update();
 }
 
+void Form1::setBackColour(const QColor& colour) {
+    backColour_ = colour;
+    update();
+}
+
 void Form1::showPortStatus(const platform::PortStatus& status) {
     portWatch_->showStatus(status);
 }
@@ -363,8 +364,10 @@ void Form1::showCentred() {
 }
 
 void Form1::paintEvent(QPaintEvent*) {
+    // The back colour is painted here, not handed down through the palette:
+    // the controls would draw their bevels from it.
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), picture_);
+    ShapedForm1->paintSurface(painter, backColour_);
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {

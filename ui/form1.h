@@ -134,6 +134,10 @@ class Form1 : public QWidget, private core::ChannelFaces {
     PortWatch& portWatch() { return *portWatch_; }
     const QImage& picture() const { return picture_; }
     void setPicture(const QImage& picture);
+    // The form's own background, where the picture does not cover it. The
+    // controls keep their standard colours whatever it is.
+    QColor backColour() const { return backColour_; }
+    void setBackColour(const QColor& colour);
     shaped::ShapedForm& shapedForm() { return *ShapedForm1; }
     QMenu* menuBar() const;
     MenuBar& menus() const { return *menu_; }
@@ -242,6 +246,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     QTimer* clockTimer_ = nullptr; // Timer1
     QButtonGroup* onButtons_ = nullptr;
     QButtonGroup* offButtons_ = nullptr;
+    QColor backColour_ = designBackColour();
     MenuBar* menu_ = nullptr; // owned by the window, like every control
     scheduler::TimerPanel* timerPanel_ = nullptr;
     Skins* skins_ = nullptr;

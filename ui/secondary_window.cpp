@@ -12,6 +12,9 @@ QWidget* SecondaryWindow::show() {
         created->setAttribute(Qt::WA_DeleteOnClose);
         window_ = created;
     }
+    // Brought to the front also from a minimised state: it has no taskbar
+    // button to be restored from.
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
     window_->activateWindow();

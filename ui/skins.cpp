@@ -40,9 +40,7 @@ void Skins::Bl_Click() {
 
 void Skins::Li_Click() {
     // Only Lily changes the background, and nothing sets it back.
-    QPalette palette = form_.palette();
-    palette.setColor(QPalette::Window, lilyBackColour());
-    form_.setPalette(palette);
+    form_.setBackColour(lilyBackColour());
     applySkin(1);
 }
 

@@ -10,6 +10,10 @@
 XSession::XSession() = default;
 
 XSession::~XSession() {
+    if (windowManager_.state() != QProcess::NotRunning) {
+        windowManager_.terminate();
+        windowManager_.waitForFinished(5000);
+    }
     if (xvfb_.state() != QProcess::NotRunning) {
         xvfb_.terminate();
         xvfb_.waitForFinished(5000);
@@ -44,6 +48,36 @@ bool XSession::start(QString* error) {
     }
     *error = "no free X display found for Xvfb";
     return false;
+}
+
+bool XSession::startWindowManager(QString* error) {
+    QProcessEnvironment env = environment();
+    // Openbox's own defaults, not whatever the user has configured.
+    env.insert("XDG_CONFIG_HOME", windowManagerConfig_.path());
+    windowManager_.setProcessEnvironment(env);
+    windowManager_.setProcessChannelMode(QProcess::ForwardedChannels);
+    windowManager_.start("openbox", {"--sm-disable"});
+    if (!windowManager_.waitForStarted(5000)) {
+        *error = "openbox could not be started: " + windowManager_.errorString();
+        return false;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000 && windowManager_.state() == QProcess::Running) {
+        if (run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"))
+            return true;
+        QThread::msleep(100);
+    }
+    *error = windowManager_.state() == QProcess::Running
+                 ? "openbox did not take over " + display_ + " within 20 s"
+                 : QString("openbox ended with exit code %1").arg(windowManager_.exitCode());
+    return false;
+}
+
+QString XSession::property(const QString& id, const QString& name) const {
+    const QString out = run("xprop", {"-id", id, name}).trimmed();
+    const int equals = out.indexOf(" = ");
+    return equals < 0 ? QString() : out.mid(equals + 3);
 }
 
 QProcessEnvironment XSession::environment() const {

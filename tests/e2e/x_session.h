@@ -1,6 +1,7 @@
 #pragma once
-// A private X server (Xvfb) and the command-line X tools the end-to-end test
-// drives it with: xdotool to click and type, xwininfo to find windows, and
+// A private X server (Xvfb), optionally with a window manager, and the
+// command-line X tools the end-to-end tests drive it with: xdotool to click
+// and type, xwininfo to find windows, xprop to read their properties, and
 // ImageMagick's import to take screenshots.
 
 #include <QImage>
@@ -8,12 +9,15 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 class XSession {
   public:
     XSession();
     ~XSession();
     bool start(QString* error);
+    // Starts openbox on this display and waits until it manages windows.
+    bool startWindowManager(QString* error);
     QString display() const { return display_; }
     QProcessEnvironment environment() const;
 
@@ -23,6 +27,9 @@ class XSession {
     QRect windowGeometry(const QString& title, QString* id = nullptr) const;
     bool waitForWindow(const QString& title, int timeoutMs = 15000) const;
     bool waitForNoWindow(const QString& title, int timeoutMs = 15000) const;
+    // The value of a window's property as xprop prints it after " = ", or
+    // empty when the window has no such property.
+    QString property(const QString& id, const QString& name) const;
     QImage screenshot() const;
     void moveMouse(QPoint to) const;
     void click(QPoint at, int button = 1) const;
@@ -34,5 +41,7 @@ class XSession {
 
   private:
     QProcess xvfb_;
+    QProcess windowManager_;
+    QTemporaryDir windowManagerConfig_;
     QString display_;
 };

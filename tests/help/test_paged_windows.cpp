@@ -6,6 +6,7 @@
 #include "window_rig.h"
 
 #include <QDir>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -88,6 +89,8 @@ void TestPagedWindows::frameAndStepping() {
     QCOMPARE(w->windowTitle(), caption);
     QCOMPARE(w->minimumSize(), clientSize);
     QCOMPARE(w->maximumSize(), clientSize);
+    // The program's icon, as on the main window.
+    QCOMPARE(w->windowIcon().pixmap(32).toImage(), QIcon(":/main/icon").pixmap(32).toImage());
     // Every picture is there and described; each of the artist's texts for
     // this window describes one of its pictures.
     QStringList descriptions{w->accessibleDescription()};
@@ -136,6 +139,13 @@ void TestPagedWindows::singleInstanceCentredAndFreshAfterClose() {
     QCOMPARE(og->pos(), moved);
     QCOMPARE(state(og), QString("Picture2 &2"));
     QCOMPARE(state(wd), QString("Picture3 &4"));
+    // Minimised, it has no taskbar button to come back from: opening it
+    // again brings it back.
+    og->showMinimized();
+    QTRY_VERIFY(og->isMinimized());
+    QCOMPARE(guide.show(), og);
+    QVERIFY(!og->isMinimized());
+    QCOMPARE(state(og), QString("Picture2 &2"));
 
     // Closing discards it; the next opening builds it afresh, centred, on the cover.
     QPointer<QWidget> closed = og;

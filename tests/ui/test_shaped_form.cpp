@@ -1,6 +1,8 @@
 #include "ui/shaped/shaped_form.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTest>
 
 namespace {
@@ -12,6 +14,15 @@ QImage picture(QRect figure, QSize size = {60, 80}) {
         for (int x = figure.left(); x <= figure.right(); ++x)
             image.setPixelColor(x, y, QColor(40, 90, 160));
     return image;
+}
+
+// A mouse event at `offset` from the point pressed (35, 45 in the window).
+void send(QWidget& window, QEvent::Type type, QPoint offset, Qt::MouseButtons held) {
+    const QPoint local = QPoint(35, 45) + offset;
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(local), QPointF(window.mapToGlobal(QPoint(35, 45)) + offset),
+                      button, held, Qt::NoModifier);
+    QApplication::sendEvent(&window, &event);
 }
 
 struct Shaped {
@@ -98,7 +109,55 @@ class TestShapedForm : public QObject {
         QTest::mouseRelease(&s.window, Qt::LeftButton, {}, QPoint(65, 85));
         QCOMPARE(s.window.pos(), QPoint(130, 140));
     }
+
+    void movesOnlyWhenDraggedPastTheDragDistance_data();
+    void movesOnlyWhenDraggedPastTheDragDistance();
 };
+
+void TestShapedForm::movesOnlyWhenDraggedPastTheDragDistance_data() {
+    // Each step: "press", "release", or "move X Y held|free" (from the press).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QPoint>("shift");
+    const int d = QGuiApplication::styleHints()->startDragDistance();
+    const QString justShort = QString("move %1 0 held").arg(d - 1);
+    const QString justFar = QString("move %1 0 held").arg(d);
+    QTest::newRow("tap") << QStringList{"press", "release", "move 40 30 free"} << QPoint(0, 0);
+    QTest::newRow("tap, then moving with the button up")
+        << QStringList{"press", "release", "move 40 30 free", "move 90 60 free"} << QPoint(0, 0);
+    QTest::newRow("twitch within the drag distance")
+        << QStringList{"press", justShort, "release"} << QPoint(0, 0);
+    QTest::newRow("just the drag distance")
+        << QStringList{"press", justFar, "release"} << QPoint(d, 0);
+    QTest::newRow("drag") << QStringList{"press", justShort, "move 40 30 held", "release"}
+                          << QPoint(40, 30);
+    QTest::newRow("drag, then moving with the button up")
+        << QStringList{"press", "move 40 30 held", "release", "move 90 60 free"} << QPoint(40, 30);
+    QTest::newRow("held move after the release")
+        << QStringList{"press", "release", "move 40 30 held"} << QPoint(0, 0);
+}
+
+void TestShapedForm::movesOnlyWhenDraggedPastTheDragDistance() {
+    QFETCH(QStringList, steps);
+    QFETCH(QPoint, shift);
+    Shaped s;
+    s.window.move(100, 100);
+    s.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.window));
+    QPoint last;
+    for (const QString& step : steps) {
+        const QStringList words = step.split(' ');
+        if (words[0] == "press") {
+            send(s.window, QEvent::MouseButtonPress, last, Qt::LeftButton);
+        } else if (words[0] == "release") {
+            send(s.window, QEvent::MouseButtonRelease, last, Qt::NoButton);
+        } else {
+            last = QPoint(words[1].toInt(), words[2].toInt());
+            send(s.window, QEvent::MouseMove, last,
+                 words[3] == "held" ? Qt::LeftButton : Qt::NoButton);
+        }
+    }
+    QCOMPARE(s.window.pos(), QPoint(100, 100) + shift);
+}
 
 QTEST_MAIN(TestShapedForm)
 #include "test_shaped_form.moc"

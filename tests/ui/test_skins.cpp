@@ -2,8 +2,11 @@
 #include "ui/shaped/shaped_form.h"
 #include "ui/skins.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace {
 const QStringList SkinItems{"Sl", "lg", "CA", "An", "sb", "gl", "Li", "Bl"};
@@ -19,6 +22,36 @@ QList<bool> windowButtons(FormRig& rig) {
     return shown;
 }
 const QList<bool> StartButtons{true, true, true, true, false, true, false, true, true, true};
+
+// The buttons, check boxes and text boxes on view.
+QList<QWidget*> visibleControls(FormRig& rig) {
+    QList<QWidget*> controls;
+    for (QWidget* w : rig.f().findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!w->isHidden() && (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w)))
+            controls << w;
+    }
+    return controls;
+}
+
+// What a fresh panel shows after these menu items (or "X&P"): its rendering
+// inside the cut, transparent outside.
+QImage lookAfter(const QStringList& items) {
+    FormRig rig;
+    rig.show();
+    for (const QString& item : items) {
+        if (item == "X&P")
+            rig.click(18);
+        else
+            choose(rig, item);
+    }
+    const QImage shot = rig.f().grab().toImage();
+    QImage seen(shot.size(), QImage::Format_ARGB32);
+    seen.fill(Qt::transparent);
+    QPainter painter(&seen);
+    painter.setClipRegion(rig.f().mask());
+    painter.drawImage(0, 0, shot);
+    return seen;
+}
 
 // Where a control can be seen: a transparent label only where its text is.
 QRect seenArea(QWidget* w) {
@@ -79,16 +112,66 @@ class TestSkins : public QObject {
 
     void lilyAloneChangesTheBackColourForGood() {
         FormRig rig;
-        QCOMPARE(rig.f().palette().color(QPalette::Window), QColor(255, 128, 0));
+        rig.show();
+        QCOMPARE(rig.f().backColour(), QColor(255, 128, 0));
         const QImage before = rig.f().picture();
         choose(rig, "Li");
         QCOMPARE(rig.f().picture(), before); // the start-up picture is Lily's
-        QCOMPARE(rig.f().palette().color(QPalette::Window), QColor(255, 192, 128));
+        QCOMPARE(rig.f().backColour(), QColor(255, 192, 128));
         choose(rig, "CA");
-        QCOMPARE(rig.f().palette().color(QPalette::Window), QColor(255, 192, 128));
+        QCOMPARE(rig.f().backColour(), QColor(255, 192, 128));
         choose(rig, "Sl");
         rig.click(18);
-        QCOMPARE(rig.f().palette().color(QPalette::Window), QColor(255, 192, 128));
+        QCOMPARE(rig.f().backColour(), QColor(255, 192, 128));
+        // The plain view shows it in the strip beyond the picture.
+        QCOMPARE(rig.f().grab().toImage().pixelColor(299, 484), QColor(255, 192, 128));
+    }
+
+    void plainViewShowsTheDesignBackColour() {
+        FormRig rig;
+        rig.show();
+        rig.click(18);
+        QCOMPARE(rig.f().grab().toImage().pixelColor(299, 484), QColor(255, 128, 0));
+    }
+
+    // The back colour is the form's own: no control takes it up, so every
+    // one looks the same before and after "Lily", in the standard colours.
+    void controlsKeepTheStandardLookThroughLily() {
+        FormRig rig;
+        rig.show();
+        rig.click(12); // the timer panel's check and text boxes on view
+        rig.f().Command(14)->setFocus();
+        const QList<QWidget*> controls = visibleControls(rig);
+        QCOMPARE(controls.size(), 20);
+        QList<QImage> before;
+        for (QWidget* control : controls)
+            before << control->grab().toImage();
+        choose(rig, "Li");
+        const QPalette standard = QApplication::palette();
+        for (int i = 0; i < controls.size(); ++i) {
+            const QByteArray nameBytes = controls[i]->objectName().toLatin1();
+            const char* name = nameBytes.constData();
+            QVERIFY2(controls[i]->grab().toImage() == before[i], name);
+            for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Light,
+                                             QPalette::Mid, QPalette::Dark, QPalette::Shadow})
+                QVERIFY2(controls[i]->palette().color(role) == standard.color(role), name);
+        }
+    }
+
+    void twinSkinsLookAlikeWhateverCameBefore_data() {
+        QTest::addColumn<QStringList>("one");
+        QTest::addColumn<QStringList>("other");
+        QTest::newRow("Sky after Lily, Sea Beach") << QStringList{"Li", "Bl"} << QStringList{"sb"};
+        QTest::newRow("Sea Beach after Lily, Sky") << QStringList{"Li", "sb"} << QStringList{"Bl"};
+        QTest::newRow("Purple after Lily, Nature") << QStringList{"Li", "An"} << QStringList{"lg"};
+        QTest::newRow("Nature after Lily and X&P, Purple")
+            << QStringList{"Li", "X&P", "lg"} << QStringList{"An"};
+        QTest::newRow("Lily after Lily, the start") << QStringList{"Li", "Li"} << QStringList{};
+    }
+    void twinSkinsLookAlikeWhateverCameBefore() {
+        QFETCH(QStringList, one);
+        QFETCH(QStringList, other);
+        QCOMPARE(lookAfter(one), lookAfter(other));
     }
 
     void plainViewHidesTheTenButtonsAndUncuts() {

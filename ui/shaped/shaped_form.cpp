@@ -1,7 +1,12 @@
 #include "shaped_form.h"
 
+#include "platform/x11/window_manager.h"
+
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleHints>
 #include <QWindow>
 
 namespace ui::shaped {
@@ -9,9 +14,20 @@ namespace ui::shaped {
 ShapedForm::ShapedForm(QWidget* window, PictureSource picture, Settings settings)
     : QObject(window), window_(window), picture_(std::move(picture)), settings_(settings) {
     setObjectName("ShapedForm1");
-    if (settings_.maskColor)
+    if (settings_.maskColor) {
         shaped_ = true; // cut by itself on the first show
+        cut_ = platformCut();
+        // Must be set before the native window exists: it picks a surface
+        // with an alpha channel.
+        if (cut_ == Cut::Alpha)
+            window_->setAttribute(Qt::WA_TranslucentBackground);
+    }
     window_->installEventFilter(this);
+}
+
+ShapedForm::Cut ShapedForm::platformCut() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) ? Cut::Alpha
+                                                                                : Cut::Shape;
 }
 
 QRegion ShapedForm::outline(const QImage& picture, QRgb maskColor) {
@@ -31,18 +47,60 @@ void ShapedForm::setShaped(bool shaped) {
 void ShapedForm::applyCut() {
     if (!window_ || !settings_.maskColor)
         return;
-    if (shaped_)
-        window_->setMask(outline(picture_(), *settings_.maskColor));
-    else
+    if (shaped_) {
+        outline_ = outline(picture_(), *settings_.maskColor);
+        // With the alpha cut this is the input region only.
+        window_->setMask(outline_);
+    } else {
+        outline_ = {};
         window_->clearMask();
+    }
+    if (cut_ == Cut::Alpha)
+        window_->update();
 }
 
-bool ShapedForm::beginDrag(const QPoint& globalPos) {
-    if (QWindow* handle = window_->windowHandle(); handle && handle->startSystemMove())
-        return true;
-    // Bare X servers without a window manager cannot move windows for us.
-    manualDragOffset_ = globalPos - window_->pos();
-    return true;
+void ShapedForm::paintSurface(QPainter& painter, const QColor& backColour) const {
+    if (!window_)
+        return;
+    const QRect all = window_->rect();
+    painter.save();
+    if (cut_ == Cut::Alpha && cuts()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(all, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRegion(outline_);
+    }
+    painter.fillRect(all, backColour);
+    painter.drawImage(QPoint(0, 0), picture_());
+    painter.restore();
+}
+
+void ShapedForm::beginDrag(const QPoint& globalPos) {
+    QWindow* handle = window_->windowHandle();
+    if (platform::x11::available()) {
+        // Qt's own system move would tell the window manager where the
+        // pointer is now, not where it went down, and the window would trail
+        // the pointer by the drag distance.
+        switch (platform::x11::startMove(handle, pressGlobal_)) {
+        case platform::x11::MoveStart::Started:
+            drag_ = Drag::ByWindowManager;
+            return;
+        case platform::x11::MoveStart::ButtonReleased:
+            drag_ = Drag::None;
+            return;
+        case platform::x11::MoveStart::Unsupported:
+            break; // a bare X server: move it by hand
+        }
+    } else if (handle && handle->startSystemMove()) {
+        drag_ = Drag::ByWindowManager;
+        return;
+    }
+    drag_ = Drag::ByHand;
+    moveByHand(globalPos);
+}
+
+void ShapedForm::moveByHand(const QPoint& globalPos) {
+    window_->move(pressWindowPos_ + (globalPos - pressGlobal_));
 }
 
 bool ShapedForm::eventFilter(QObject* watched, QEvent* event) {
@@ -57,23 +115,47 @@ bool ShapedForm::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (settings_.autodrag && settings_.maskColor && mouse->button() == Qt::LeftButton)
-            return beginDrag(mouse->globalPosition().toPoint());
+        if (settings_.autodrag && settings_.maskColor && mouse->button() == Qt::LeftButton) {
+            drag_ = Drag::Pressed;
+            pressGlobal_ = mouse->globalPosition().toPoint();
+            pressWindowPos_ = window_->pos();
+            return true;
+        }
         break;
     }
-    case QEvent::MouseMove:
-        if (manualDragOffset_) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            window_->move(mouse->globalPosition().toPoint() - *manualDragOffset_);
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint global = mouse->globalPosition().toPoint();
+        switch (drag_) {
+        case Drag::None:
+        case Drag::ByWindowManager:
+            return false;
+        case Drag::Pressed:
+            if (!(mouse->buttons() & Qt::LeftButton)) {
+                drag_ = Drag::None; // the release went elsewhere
+                return false;
+            }
+            if ((global - pressGlobal_).manhattanLength() >=
+                QGuiApplication::styleHints()->startDragDistance())
+                beginDrag(global);
+            return true;
+        case Drag::ByHand:
+            moveByHand(global);
             return true;
         }
         break;
-    case QEvent::MouseButtonRelease:
-        if (manualDragOffset_) {
-            manualDragOffset_.reset();
-            return true;
-        }
-        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || drag_ == Drag::None)
+            break;
+        // The window manager grabs the pointer once it starts moving; a
+        // release that still reached us came before, and it would wait for
+        // one forever.
+        if (drag_ == Drag::ByWindowManager && platform::x11::available())
+            platform::x11::cancelMove(window_->windowHandle());
+        drag_ = Drag::None;
+        return true;
+    }
     default:
         break;
     }
