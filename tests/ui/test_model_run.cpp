@@ -354,9 +354,10 @@ class ModelRun {
     QStringList mismatches() {
         QStringList wrong = std::move(problems_);
         problems_.clear();
-        auto expect = [&wrong](bool ok, const QString& what) {
+        // The message is only made for a mismatch.
+        auto expect = [&wrong](bool ok, const auto& what) {
             if (!ok)
-                wrong << what;
+                wrong << what();
         };
         auto shown = [](const QWidget* w) { return !w->isHidden(); };
         auto yesNo = [](bool b) { return QString(b ? "yes" : "no"); };
@@ -373,77 +374,95 @@ class ModelRun {
         }
         checkedJournal_ = std::min(got.size(), want.size());
         for (; checkedWrites_ < rig_.port.writes.size(); ++checkedWrites_)
-            expect(rig_.port.writes[checkedWrites_].port == 888,
-                   QString("a write went to port %1").arg(rig_.port.writes[checkedWrites_].port));
+            expect(rig_.port.writes[checkedWrites_].port == 888, [&] {
+                return QString("a write went to port %1")
+                    .arg(rig_.port.writes[checkedWrites_].port);
+            });
 
         const core::OutputRegister& reg = f_.outputRegister();
-        expect(reg.PortValue() == model_.portValue,
-               QString("PortValue %1, expected %2").arg(reg.PortValue()).arg(model_.portValue));
+        expect(reg.PortValue() == model_.portValue, [&] {
+            return QString("PortValue %1, expected %2").arg(reg.PortValue()).arg(model_.portValue);
+        });
         for (int n = 1; n <= PanelModel::Channels; ++n) {
             const auto i = std::size_t(n - 1);
-            expect(reg.ChannelOff(n) == model_.channelOff[i],
-                   QString("ChannelOff(%1) %2, expected %3")
-                       .arg(n)
-                       .arg(reg.ChannelOff(n))
-                       .arg(model_.channelOff[i]));
-            expect(
-                shown(f_.Command(n)) == !model_.offFace[i],
-                QString("Command%1 (ON face) shown: %2").arg(n).arg(yesNo(shown(f_.Command(n)))));
-            expect(shown(f_.Command(n + 4)) == model_.offFace[i],
-                   QString("Command%1 (OFF face) shown: %2")
-                       .arg(n + 4)
-                       .arg(yesNo(shown(f_.Command(n + 4)))));
+            expect(reg.ChannelOff(n) == model_.channelOff[i], [&] {
+                return QString("ChannelOff(%1) %2, expected %3")
+                    .arg(n)
+                    .arg(reg.ChannelOff(n))
+                    .arg(model_.channelOff[i]);
+            });
+            expect(shown(f_.Command(n)) == !model_.offFace[i], [&] {
+                return QString("Command%1 (ON face) shown: %2")
+                    .arg(n)
+                    .arg(yesNo(shown(f_.Command(n))));
+            });
+            expect(shown(f_.Command(n + 4)) == model_.offFace[i], [&] {
+                return QString("Command%1 (OFF face) shown: %2")
+                    .arg(n + 4)
+                    .arg(yesNo(shown(f_.Command(n + 4))));
+            });
         }
         for (int b = 0; b < PanelModel::Buttons; ++b)
-            expect(
-                shown(f_.Command(9 + b)) == model_.buttons[std::size_t(b)],
-                QString("Command%1 shown: %2, expected %3")
+            expect(shown(f_.Command(9 + b)) == model_.buttons[std::size_t(b)], [&] {
+                return QString("Command%1 shown: %2, expected %3")
                     .arg(9 + b)
-                    .arg(yesNo(shown(f_.Command(9 + b))), yesNo(model_.buttons[std::size_t(b)])));
+                    .arg(yesNo(shown(f_.Command(9 + b))), yesNo(model_.buttons[std::size_t(b)]));
+            });
 
-        expect(shown(f_.Label1) == model_.panelShown,
-               QString("timer panel hint shown: %1, expected %2")
-                   .arg(yesNo(shown(f_.Label1)), yesNo(model_.panelShown)));
+        expect(shown(f_.Label1) == model_.panelShown, [&] {
+            return QString("timer panel hint shown: %1, expected %2")
+                .arg(yesNo(shown(f_.Label1)), yesNo(model_.panelShown));
+        });
         for (int n = 1; n <= PanelModel::Channels; ++n) {
             const PanelModel::Row& r = model_.row(n);
             QCheckBox* check = f_.Check(n);
             QLineEdit* text = f_.Text(n);
             QTimer* timer = f_.Timer(n + 1);
-            expect(shown(check) == model_.panelShown && shown(text) == model_.panelShown,
-                   QString("row %1 shown: %2/%3, expected %4")
-                       .arg(n)
-                       .arg(yesNo(shown(check)), yesNo(shown(text)), yesNo(model_.panelShown)));
-            expect(check->checkState() == (r.armed ? Qt::Checked : Qt::Unchecked),
-                   QString("Check%1 state %2, expected %3")
-                       .arg(n)
-                       .arg(int(check->checkState()))
-                       .arg(r.armed ? 2 : 0));
-            expect(
-                text->text() == r.text,
-                QString("Text%1 reads \"%2\", expected \"%3\"").arg(n).arg(text->text(), r.text));
-            expect(text->isReadOnly() == r.armed,
-                   QString("Text%1 locked: %2").arg(n).arg(yesNo(text->isReadOnly())));
+            expect(shown(check) == model_.panelShown && shown(text) == model_.panelShown, [&] {
+                return QString("row %1 shown: %2/%3, expected %4")
+                    .arg(n)
+                    .arg(yesNo(shown(check)), yesNo(shown(text)), yesNo(model_.panelShown));
+            });
+            expect(check->checkState() == (r.armed ? Qt::Checked : Qt::Unchecked), [&] {
+                return QString("Check%1 state %2, expected %3")
+                    .arg(n)
+                    .arg(int(check->checkState()))
+                    .arg(r.armed ? 2 : 0);
+            });
+            expect(text->text() == r.text, [&] {
+                return QString("Text%1 reads \"%2\", expected \"%3\"")
+                    .arg(n)
+                    .arg(text->text(), r.text);
+            });
+            expect(text->isReadOnly() == r.armed, [&] {
+                return QString("Text%1 locked: %2").arg(n).arg(yesNo(text->isReadOnly()));
+            });
             const QColor base = text->palette().color(QPalette::Base);
             const QColor wantBase = r.armed ? QColor(0, 255, 0) : QColor(255, 0, 0);
-            expect(
-                base == wantBase,
-                QString("Text%1 colour %2, expected %3").arg(n).arg(base.name(), wantBase.name()));
-            expect(timer->isActive() == r.armed,
-                   QString("Timer%1 running: %2").arg(n + 1).arg(yesNo(timer->isActive())));
-            expect(timer->interval() == PanelModel::Intervals[std::size_t(n - 1)],
-                   QString("Timer%1 interval %2").arg(n + 1).arg(timer->interval()));
+            expect(base == wantBase, [&] {
+                return QString("Text%1 colour %2, expected %3")
+                    .arg(n)
+                    .arg(base.name(), wantBase.name());
+            });
+            expect(timer->isActive() == r.armed, [&] {
+                return QString("Timer%1 running: %2").arg(n + 1).arg(yesNo(timer->isActive()));
+            });
+            expect(timer->interval() == PanelModel::Intervals[std::size_t(n - 1)], [&] {
+                return QString("Timer%1 interval %2").arg(n + 1).arg(timer->interval());
+            });
         }
 
-        expect(shown(f_.portIndicator) == model_.lastWriteFailed,
-               QString("port warning shown: %1, expected %2")
-                   .arg(yesNo(shown(f_.portIndicator)), yesNo(model_.lastWriteFailed)));
+        expect(shown(f_.portIndicator) == model_.lastWriteFailed, [&] {
+            return QString("port warning shown: %1, expected %2")
+                .arg(yesNo(shown(f_.portIndicator)), yesNo(model_.lastWriteFailed));
+        });
         // The reason and the fix while writes fail, nothing otherwise.
         const QString tip = f_.portIndicator->toolTip();
         const bool tells = tip.contains("No such device") && tip.contains("Plug it in.");
         expect(model_.lastWriteFailed ? tells : tip.isEmpty(),
-               QString("port warning tooltip \"%1\"").arg(tip));
+               [&] { return QString("port warning tooltip \"%1\"").arg(tip); });
         expect(retry_->isActive() == model_.lastWriteFailed,
-               QString("retry timer running: %1").arg(yesNo(retry_->isActive())));
+               [&] { return QString("retry timer running: %1").arg(yesNo(retry_->isActive())); });
         QStringList logged = QString::fromStdString(rig_.portLog.str()).split('\n');
         logged.removeAll(QString());
         rig_.portLog.str("");
@@ -452,34 +471,42 @@ class ModelRun {
             logOk =
                 logged[i].startsWith("kavo: ") &&
                 logged[i].contains(model_.logLines[i] == "fails" ? "Cannot write" : "work again");
-        expect(logOk, QString("port log [%1], expected [%2]")
-                          .arg(logged.join(" | "), model_.logLines.join(" | ")));
+        expect(logOk, [&] {
+            return QString("port log [%1], expected [%2]")
+                .arg(logged.join(" | "), model_.logLines.join(" | "));
+        });
         model_.logLines.clear();
 
         const QImage& picture = f_.picture();
         const QImage& held = f_.Picture(model_.holder)->picture();
         expect(picture.cacheKey() == held.cacheKey() || picture == held,
-               QString("the window does not wear Picture%1").arg(model_.holder));
-        expect(picture.size() == pictureSize(model_.holder),
-               QString("picture size %1x%2").arg(picture.width()).arg(picture.height()));
+               [&] { return QString("the window does not wear Picture%1").arg(model_.holder); });
+        expect(picture.size() == pictureSize(model_.holder), [&] {
+            return QString("picture size %1x%2").arg(picture.width()).arg(picture.height());
+        });
         const QRegion mask = f_.mask();
         expect(f_.shapedForm().isShaped() == model_.shaped && mask.isEmpty() == !model_.shaped,
-               QString("window cut: %1 (mask %2), expected %3")
-                   .arg(yesNo(f_.shapedForm().isShaped()), mask.isEmpty() ? "empty" : "set",
-                        yesNo(model_.shaped)));
+               [&] {
+                   return QString("window cut: %1 (mask %2), expected %3")
+                       .arg(yesNo(f_.shapedForm().isShaped()), mask.isEmpty() ? "empty" : "set",
+                            yesNo(model_.shaped));
+               });
         if (model_.shaped && (model_.holder != checkedHolder_ || !(mask == checkedMask_))) {
             // A new cut: it has to follow the outline of the picture now worn.
             auto outline = outlines_.find(model_.holder);
             if (outline == outlines_.end())
                 outline = outlines_.emplace(model_.holder, outlineOf(held)).first;
-            expect((mask ^ outline->second).isEmpty(),
-                   QString("the window is not cut to the outline of Picture%1").arg(model_.holder));
+            expect((mask ^ outline->second).isEmpty(), [&] {
+                return QString("the window is not cut to the outline of Picture%1")
+                    .arg(model_.holder);
+            });
             checkedMask_ = mask;
             checkedHolder_ = model_.holder;
         }
         const QColor back = f_.palette().color(QPalette::Window);
-        expect(back == model_.background,
-               QString("background %1, expected %2").arg(back.name(), model_.background.name()));
+        expect(back == model_.background, [&] {
+            return QString("background %1, expected %2").arg(back.name(), model_.background.name());
+        });
         return wrong;
     }
 
@@ -750,8 +777,8 @@ class ModelRun {
             what = "clock steps back over the armed second " + clockTextAt(at);
         } else if (kind < 97) {
             const Ms midnight = (floorDiv(now, DayMs) + 1) * DayMs;
-            const int before = stats_.fired;
             setClock(midnight - pick(1, 3) * SecondMs + pick(0, 999));
+            const int before = stats_.fired;
             setClock(midnight + pick(0, 3) * SecondMs + pick(0, 999));
             stats_.firedAcrossMidnight += stats_.fired - before;
             what = "clock runs across midnight";
