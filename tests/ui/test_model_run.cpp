@@ -565,7 +565,8 @@ class ModelRun {
     // or not.
     void settle() { tickRows(); }
 
-    // A text for a row: mostly a time that comes soon, or now.
+    // A text for a row: mostly a time that comes soon, or now, or one
+    // around midnight.
     QString someTime() {
         switch (pick(0, 9)) {
         case 0:
@@ -578,6 +579,8 @@ class ModelRun {
         case 5:
             return clockTextAt(model_.now + pick(-120, 900) * SecondMs);
         case 6:
+            if (chance(50)) // just before or after midnight
+                return clockTextAt(Ms(pick(-3, 3)) * SecondMs);
             return clockTextAt(model_.now + Ms(pick(0, int(DaySeconds) - 1)) * SecondMs);
         default:
             return NeverClockTexts[pick(0, int(NeverClockTexts.size()) - 1)];
@@ -942,7 +945,7 @@ class TestModelRun : public QObject {
               seed, s.steps, qint64(clock.elapsed()), s.armed, s.refused, s.disarmed, s.fired,
               s.firedAcrossMidnight, s.failedWrites, s.retriesDelivered, s.skins, s.plain);
         // A run long enough to mean something went through every kind of event.
-        if (steps >= 20000) {
+        if (steps >= 50000) {
             QVERIFY(s.armed > 0 && s.refused > 0 && s.disarmed > 0 && s.fired > 0);
             QVERIFY(s.firedAcrossMidnight > 0 && s.failedWrites > 0 && s.retriesDelivered > 0);
             QVERIFY(s.skins > 0 && s.plain > 0);
