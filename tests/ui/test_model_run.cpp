@@ -503,7 +503,7 @@ class ModelRun {
             checkedMask_ = mask;
             checkedHolder_ = model_.holder;
         }
-        const QColor back = f_.palette().color(QPalette::Window);
+        const QColor back = f_.backColour();
         expect(back == model_.background, [&] {
             return QString("background %1, expected %2").arg(back.name(), model_.background.name());
         });
