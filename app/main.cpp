@@ -6,6 +6,7 @@
 // built reaches the one error report.
 #include "app/command_line.h"
 #include "help/help_windows.h"
+#include "platform/application_id.h"
 #include "platform/default_beeper.h"
 #include "platform/default_clock.h"
 #include "platform/default_program_starter.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
     platform::returnLargeBlocksToSystem();
     ui::Application app(argc, argv);
     app.setApplicationName("kavo-panel");
+    // The desktop entry's name: Wayland's app_id, and the taskbar's link to it.
+    QGuiApplication::setDesktopFileName(platform::applicationId);
 
     const std::unique_ptr<platform::PortOutput> backend =
         cli::openBoard(std::get<cli::RunPanel>(command).board);

@@ -1,4 +1,5 @@
 #include "assets.h"
+#include "hidpi.h"
 
 #include <QDir>
 #include <QtCore/QtGlobal>
@@ -15,6 +16,7 @@ void init() {
     static const bool done = [] {
         initMain();
         initHelp();
+        initHiDpi();
         return true;
     }();
     (void)done;

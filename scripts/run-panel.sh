@@ -12,16 +12,17 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "No display was found: starting the panel on a private virtual X display (Xvfb)."
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$panel_pid" "$xvfb" 2>/dev/null || true' EXIT
-sleep 1
-DISPLAY="$display" "$panel" &
+# shellcheck source=private-xvfb.sh
+. "$root/scripts/private-xvfb.sh"
+panel_pid=""
+xvfb_pid=""
+trap 'kill $panel_pid $xvfb_pid 2>/dev/null || true' EXIT
+start_private_xvfb || { echo "The panel was not started." >&2; exit 1; }
+DISPLAY="$xvfb_display" "$panel" &
 panel_pid=$!
 sleep 3
 shot="$root/build/panel-screenshot.png"
-DISPLAY="$display" import -window root "$shot"
-echo "The panel is running on $display; screenshot saved to $shot"
+DISPLAY="$xvfb_display" import -window root "$shot"
+echo "The panel is running on $xvfb_display; screenshot saved to $shot"
 echo "Press Ctrl+C to stop it."
 wait "$panel_pid"

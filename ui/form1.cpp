@@ -89,6 +89,15 @@ const QImage& PictureStore::image(const QString& path) {
     return *it;
 }
 
+const QImage& PictureStore::shownImage(const QString& path, qreal devicePixelRatio) {
+    if (!wantsDoubleSize(devicePixelRatio))
+        return image(path);
+    auto it = doubled_.find(path);
+    if (it == doubled_.end())
+        it = doubled_.insert(path, sharpestPicture(path, devicePixelRatio));
+    return *it;
+}
+
 PictureHolder::PictureHolder(PictureStore& store, QString path, QWidget* parent)
     : QWidget(parent), store_(store), path_(std::move(path)) {
     setFocusPolicy(Qt::NoFocus);
@@ -97,6 +106,10 @@ PictureHolder::PictureHolder(PictureStore& store, QString path, QWidget* parent)
 
 const QImage& PictureHolder::picture() const {
     return store_.image(path_);
+}
+
+const QImage& PictureHolder::shownPicture(qreal devicePixelRatio) const {
+    return store_.shownImage(path_, devicePixelRatio);
 }
 
 Form1::Form1(Services services, QWidget* parent)
@@ -114,7 +127,7 @@ Form1::Form1(Services services, QWidget* parent)
     buildWindowButtons();
     buildLabels();
     buildPictureHolders();
-    picture_ = Picture(StartupHolder)->picture();
+    wear(*Picture(StartupHolder));
 
     clockTimer_ = new QTimer(this);
     clockTimer_->setObjectName("Timer1");
@@ -340,8 +353,15 @@ QMenu* Form1::menuBar() const {
     return menu_->bar;
 }
 
+void Form1::wear(const PictureHolder& holder) {
+    picture_ = holder.picture();
+    shown_ = holder.shownPicture(devicePixelRatioF());
+    update();
+}
+
 void Form1::setPicture(const QImage& picture) {
     picture_ = picture;
+    shown_ = picture;
     update();
 }
 
@@ -367,7 +387,7 @@ void Form1::paintEvent(QPaintEvent*) {
     // The back colour is painted here, not handed down through the palette:
     // the controls would draw their bevels from it.
     QPainter painter(this);
-    ShapedForm1->paintSurface(painter, backColour_);
+    ShapedForm1->paintSurface(painter, backColour_, shown_);
 }
 
 void Form1::contextMenuEvent(QContextMenuEvent* event) {

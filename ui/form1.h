@@ -58,9 +58,12 @@ class Skins;
 class PictureStore {
   public:
     const QImage& image(const QString& path);
+    // The picture as drawn at this device pixel ratio (see ui::sharpestPicture).
+    const QImage& shownImage(const QString& path, qreal devicePixelRatio);
 
   private:
     QHash<QString, QImage> images_;
+    QHash<QString, QImage> doubled_;
 };
 
 // A hidden picture box that only stores a skin picture. It keeps where the
@@ -70,6 +73,7 @@ class PictureHolder : public QWidget {
   public:
     PictureHolder(PictureStore& store, QString path, QWidget* parent);
     const QImage& picture() const;
+    const QImage& shownPicture(qreal devicePixelRatio) const;
     const QString& path() const { return path_; }
 
   private:
@@ -132,7 +136,10 @@ class Form1 : public QWidget, private core::ChannelFaces {
     const core::OutputRegister& outputRegister() const { return register_; }
     scheduler::TimerPanel& timerPanel() { return *timerPanel_; }
     PortWatch& portWatch() { return *portWatch_; }
+    // The window's picture: the one its outline is cut from.
     const QImage& picture() const { return picture_; }
+    // Makes a holder's picture the window's picture.
+    void wear(const PictureHolder& holder);
     void setPicture(const QImage& picture);
     // The form's own background, where the picture does not cover it. The
     // controls keep their standard colours whatever it is.
@@ -240,6 +247,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     core::Switchboard switchboard_;
     PictureStore pictureStore_;
     QImage picture_;
+    QImage shown_; // picture_, or its 2x rendering on a scaled screen
     std::array<Channel, core::ChannelCount> channels_{};
     std::array<PanelButton*, WindowButtonCount> windowButtons_{};
     std::array<PictureHolder*, PictureCount> pictures_{};

@@ -1,5 +1,6 @@
 #include "look.h"
 
+#include <QGuiApplication>
 #include <QImage>
 
 namespace ui {
@@ -14,12 +15,30 @@ QFont designFont(int pixelSize, bool bold) {
     return font;
 }
 
+bool wantsDoubleSize(qreal devicePixelRatio) {
+    return devicePixelRatio >= 1.5;
+}
+
+QImage sharpestPicture(const QString& path, qreal devicePixelRatio) {
+    if (wantsDoubleSize(devicePixelRatio)) {
+        QImage doubled(path + QStringLiteral("@2x"));
+        if (!doubled.isNull()) {
+            doubled.setDevicePixelRatio(2);
+            return doubled;
+        }
+    }
+    return QImage(path);
+}
+
 QPixmap loadPicture(const QString& path) {
-    return QPixmap::fromImage(QImage(path));
+    return QPixmap::fromImage(sharpestPicture(path, qApp ? qApp->devicePixelRatio() : 1.0));
 }
 
 QIcon programIcon() {
-    return QIcon(loadPicture(QStringLiteral(":/main/icon")));
+    QIcon icon(QPixmap::fromImage(QImage(QStringLiteral(":/main/icon"))));
+    if (qApp && wantsDoubleSize(qApp->devicePixelRatio()))
+        icon.addPixmap(loadPicture(QStringLiteral(":/main/icon")));
+    return icon;
 }
 
 } // namespace ui

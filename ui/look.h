@@ -14,8 +14,16 @@ QFont designFont(int pixelSize, bool bold);
 
 // A picture decoded straight into a pixmap of the caller's own. Loading a
 // QPixmap by name would also park it in QPixmapCache, where it would outlive
-// the window that showed it.
+// the window that showed it. On a screen scaled by 1.5 or more the picture's
+// rendering at twice the size ("<path>@2x") is taken where there is one; it
+// has the same size in the window.
 QPixmap loadPicture(const QString& path);
+
+// The picture at `path` as it should be drawn at this device pixel ratio:
+// the 2x rendering (with a device pixel ratio of 2) from 1.5 up where one
+// exists, otherwise the picture itself.
+QImage sharpestPicture(const QString& path, qreal devicePixelRatio);
+bool wantsDoubleSize(qreal devicePixelRatio);
 
 } // namespace ui
 

@@ -25,7 +25,7 @@ void PanelButton::paintEvent(QPaintEvent*) {
         painter.drawText(rect().adjusted(2 + shift, 1 + shift, -2 + shift, -1 + shift), flags,
                          text());
     } else {
-        QRect faceRect(QPoint(0, 0), face_.size());
+        QRect faceRect(QPoint(0, 0), face_.deviceIndependentSize().toSize());
         faceRect.moveCenter(rect().center() + QPoint(shift, shift));
         painter.drawPixmap(faceRect.topLeft(), face_);
         // The caption goes in the light window in the middle of the face.

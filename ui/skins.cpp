@@ -12,7 +12,7 @@ void Skins::applySkin(int holder) {
     // The ten window buttons back to their start-up visibility, in order.
     for (std::size_t i = 0; i < WindowButtons.size(); ++i)
         form_.button(static_cast<WindowButton>(i))->setVisible(WindowButtons[i].visibleAtStart);
-    form_.setPicture(form_.Picture(holder)->picture());
+    form_.wear(*form_.Picture(holder));
     form_.shapedForm().setShaped(true);
 }
 
@@ -46,7 +46,7 @@ void Skins::Li_Click() {
 
 void Skins::Command18_Click() {
     form_.shapedForm().setShaped(false);
-    form_.setPicture(form_.Picture(8)->picture());
+    form_.wear(*form_.Picture(8));
     for (std::size_t i = 0; i < WindowButtons.size(); ++i)
         form_.button(static_cast<WindowButton>(i))->setVisible(false);
 }

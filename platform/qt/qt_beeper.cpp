@@ -1,5 +1,4 @@
 #include "qt_beeper.h"
-#include "platform/default_beeper.h"
 
 #include <QApplication>
 
@@ -10,9 +9,3 @@ void QtBeeper::beep() {
 }
 
 } // namespace platform::qt
-
-namespace platform {
-std::unique_ptr<Beeper> makeSystemBeeper() {
-    return std::make_unique<qt::QtBeeper>();
-}
-} // namespace platform

@@ -59,7 +59,8 @@ void ShapedForm::applyCut() {
         window_->update();
 }
 
-void ShapedForm::paintSurface(QPainter& painter, const QColor& backColour) const {
+void ShapedForm::paintSurface(QPainter& painter, const QColor& backColour,
+                              const QImage& shown) const {
     if (!window_)
         return;
     const QRect all = window_->rect();
@@ -71,7 +72,7 @@ void ShapedForm::paintSurface(QPainter& painter, const QColor& backColour) const
         painter.setClipRegion(outline_);
     }
     painter.fillRect(all, backColour);
-    painter.drawImage(QPoint(0, 0), picture_());
+    painter.drawImage(QPoint(0, 0), shown.isNull() ? picture_() : shown);
     painter.restore();
 }
 

@@ -62,7 +62,9 @@ class ShapedForm : public QObject {
 
     // Paints the window's surface: the back colour, and the picture at the
     // top left. With the alpha cut, nothing outside the outline is painted.
-    void paintSurface(QPainter& painter, const QColor& backColour) const;
+    // `shown` is the picture as drawn, the outline's picture itself unless
+    // a sharper rendering of it (device pixel ratio 2) stands in for it.
+    void paintSurface(QPainter& painter, const QColor& backColour, const QImage& shown = {}) const;
 
     // The visible part of a window showing `picture` at its top-left.
     static QRegion outline(const QImage& picture, QRgb maskColor);

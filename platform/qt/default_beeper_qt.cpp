@@ -1,0 +1,10 @@
+#include "platform/default_beeper.h"
+#include "qt_beeper.h"
+
+namespace platform {
+
+std::unique_ptr<Beeper> makeSystemBeeper() {
+    return std::make_unique<qt::QtBeeper>();
+}
+
+} // namespace platform
