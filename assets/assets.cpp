@@ -1,5 +1,4 @@
 #include "assets.h"
-#include "hidpi.h"
 
 #include <QDir>
 #include <QtCore/QtGlobal>
@@ -16,7 +15,7 @@ void init() {
     static const bool done = [] {
         initMain();
         initHelp();
-        initHiDpi();
+
         return true;
     }();
     (void)done;

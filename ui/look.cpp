@@ -1,5 +1,7 @@
 #include "look.h"
 
+#include "assets/hidpi.h"
+
 #include <QGuiApplication>
 #include <QImage>
 
@@ -21,6 +23,8 @@ bool wantsDoubleSize(qreal devicePixelRatio) {
 
 QImage sharpestPicture(const QString& path, qreal devicePixelRatio) {
     if (wantsDoubleSize(devicePixelRatio)) {
+        // Registered only now: on a normal screen their tables are never read.
+        assets::initHiDpi();
         QImage doubled(path + QStringLiteral("@2x"));
         if (!doubled.isNull()) {
             doubled.setDevicePixelRatio(2);
