@@ -13,6 +13,7 @@
 #include "platform/default_registry.h"
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
+#include "remote/panel_service.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
     std::unique_ptr<ui::Form1> form;
+    std::unique_ptr<remote::PanelService> scripting; // over the session bus, where there is one
     return app.run([&] {
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .port = port,
@@ -61,5 +63,6 @@ int main(int argc, char** argv) {
         });
         port.setListener([&](const platform::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
+        scripting = remote::PanelService::onSessionBus(*form, std::cerr);
     });
 }

@@ -145,7 +145,11 @@ Form1::Form1(Services services, QWidget* parent)
     panel.simpleModeButton = button(WindowButton::SimpleMode);
     timerPanel_ = new scheduler::TimerPanel(
         panel, services_.clock, services_.beeper,
-        [this](int channel) { switchboard_.scheduledToggle(channel); }, this);
+        [this](int channel) {
+            switchboard_.scheduledToggle(channel);
+            emit channelsChanged();
+        },
+        this);
     skins_ = new Skins(*this);
 
     ShapedForm1 =
@@ -427,9 +431,11 @@ void Form1::Form_Load() {
 
 void Form1::ChannelOn_Click(int n) {
     switchboard_.switchOn(n);
+    emit channelsChanged();
 }
 void Form1::ChannelOff_Click(int n) {
     switchboard_.switchOff(n);
+    emit channelsChanged();
 }
 void Form1::Check_Click(int n) {
     timerPanel_->Check_Click(n);
@@ -440,6 +446,7 @@ void Form1::Timer_Timer(int n) {
 
 void Form1::Command9_Click() {
     register_.resetForExit();
+    emit channelsChanged();
     services_.endProgram();
 }
 void Form1::x_Click() {
@@ -463,12 +470,14 @@ void Form1::Command14_Click() {
     switchboard_.allOn();
     button(WindowButton::AllOff)->show();
     button(WindowButton::AllOn)->hide();
+    emit channelsChanged();
 }
 
 void Form1::Command15_Click() {
     switchboard_.allOff();
     button(WindowButton::AllOn)->show();
     button(WindowButton::AllOff)->hide();
+    emit channelsChanged();
 }
 
 void Form1::Command16_Click() {
@@ -482,9 +491,11 @@ void Form1::Command18_Click() {
 }
 void Form1::EMAO_Click() {
     switchboard_.allOn();
+    emit channelsChanged();
 }
 void Form1::EMAOF_Click() {
     switchboard_.allOff();
+    emit channelsChanged();
 }
 void Form1::TM_Click() {
     timerPanel_->TM_Click();

@@ -179,6 +179,9 @@ class Form1 : public QWidget, private core::ChannelFaces {
     // The window was closed by the window manager or the session: its timers
     // have stopped and it writes nothing more.
     void unloaded();
+    // A switching handler, by hand, by menu or by schedule, has run to its end:
+    // PortValue, the flags and the faces agree again.
+    void channelsChanged();
 
   public slots:
     void Form_Load();

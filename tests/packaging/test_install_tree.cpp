@@ -120,10 +120,12 @@ class InstallTreeTest : public QObject {
     static QMap<QString, bool> expectedFiles() {
         QMap<QString, bool> files{
             {"bin/kavo-panel", true},
+            {"bin/kavo-ctl", true},
             {"share/applications/" + AppId + ".desktop", false},
             {"share/metainfo/" + AppId + ".metainfo.xml", false},
             {"share/icons/hicolor/scalable/apps/" + AppId + ".svg", false},
             {"share/man/man1/kavo-panel.1.gz", false},
+            {"share/man/man1/kavo-ctl.1.gz", false},
             {"share/doc/kavo-panel/copyright", false},
             {"share/doc/kavo-panel/changelog.gz", false},
             {"lib/modules-load.d/kavo-panel.conf", false},
@@ -257,6 +259,9 @@ class InstallTreeTest : public QObject {
         QTest::addColumn<QString>("pattern");
         QTest::newRow("manual page header") << gunzip(installed("share/man/man1/kavo-panel.1.gz"))
                                             << "^\\.TH .*\"kavo\\\\-panel (\\S+)\"";
+        QTest::newRow("kavo-ctl manual page header")
+            << gunzip(installed("share/man/man1/kavo-ctl.1.gz"))
+            << "^\\.TH .*\"kavo\\\\-ctl (\\S+)\"";
         QTest::newRow("latest AppStream release")
             << readText(installed("share/metainfo/" + AppId + ".metainfo.xml"))
             << "<release version=\"([^\"]+)\"";
@@ -273,13 +278,19 @@ class InstallTreeTest : public QObject {
         QCOMPARE(match.captured(1), Version);
     }
 
+    void manualPageFormatsCleanly_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("kavo-panel") << "kavo-panel";
+        QTest::newRow("kavo-ctl") << "kavo-ctl";
+    }
     void manualPageFormatsCleanly() {
+        QFETCH(QString, name);
         requireTool("man");
         QTemporaryDir dir;
-        const QString page = dir.path() + "/kavo-panel.1";
+        const QString page = dir.path() + "/" + name + ".1";
         QFile out(page);
         QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(gunzip(installed("share/man/man1/kavo-panel.1.gz")).toUtf8());
+        out.write(gunzip(installed("share/man/man1/" + name + ".1.gz")).toUtf8());
         out.close();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("MANWIDTH", "80");

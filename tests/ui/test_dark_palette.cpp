@@ -2,9 +2,9 @@
 // control of the panel and of the help windows stays legible: the red and
 // green time boxes bring their own dark text, and the standard controls take
 // both their colours from the theme.
+#include "../help/fakes.h"
 #include "form_rig.h"
 #include "help/help_windows.h"
-#include "../help/fakes.h"
 
 #include <QStyleFactory>
 

@@ -1,0 +1,276 @@
+// kavo-ctl: switches the channels of the running panel from a script, a cron
+// job or a key binding. One program owns the relay board, the panel; this one
+// only asks it, over the panel's interface on the user's session bus.
+#include "core/channels.h"
+#include "panel_proxy.h"
+#include "remote/bus_names.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingReply>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+enum Exit { Done = 0, Refused = 1, UsageError = 2, NoPanel = 3, BoardUnreachable = 4 };
+
+constexpr int ReplyTimeoutMs = 10000;
+
+const char* const Usage = R"(Usage: kavo-ctl COMMAND
+Switches the channels of the KAVO panel (kavo-panel) running in this desktop
+session, as its own buttons do.
+
+Commands:
+  on N             switch channel N (1 to 4) on: its ON button
+  off N            switch channel N off: its OFF button
+  all-on           switch every channel on: Emergency Mode, ALL ON
+  all-off          switch every channel off: Emergency Mode, ALL OFF
+  at N HH:MM:SS    arm channel N's timer row: at that time of day (24-hour,
+                   leading zeros) the channel toggles once
+  cancel N         disarm channel N's timer row
+  status [--json]  one line a channel; --json prints one JSON object instead
+
+Options:
+  -h, --help       show this help
+  --version        show the version
+
+Exit status: 0 done; 1 the panel refused (the reason is on stderr); 2 usage
+error; 3 no panel is running; 4 the panel switched, but the relay board
+cannot be reached (the panel writes again until the board takes it).
+)";
+
+void say(const QString& line) {
+    std::fputs(qPrintable("kavo-ctl: " + line + '\n'), stderr);
+}
+
+void print(const QByteArray& text) {
+    std::fputs(text.constData(), stdout);
+}
+
+int usageError(const QString& problem) {
+    say(problem + "; see kavo-ctl --help");
+    return UsageError;
+}
+
+struct Request {
+    QString command;
+    int channel = 0;
+    QString time;
+    bool json = false;
+};
+
+// How many words follow each command.
+struct Command {
+    const char* name;
+    int arguments;
+    const char* needs;
+};
+constexpr Command Commands[] = {
+    {"on", 1, "a channel number, 1 to 4"},
+    {"off", 1, "a channel number, 1 to 4"},
+    {"all-on", 0, ""},
+    {"all-off", 0, ""},
+    {"at", 2, "a channel number and a time, as in: kavo-ctl at 3 18:00:00"},
+    {"cancel", 1, "a channel number, 1 to 4"},
+    {"status", 0, ""},
+};
+
+std::optional<int> channelNumber(const QString& word) {
+    bool ok = false;
+    const int n = word.toInt(&ok);
+    if (!ok || n < 1 || n > core::ChannelCount || word != QString::number(n))
+        return std::nullopt;
+    return n;
+}
+
+// The request, or the exit status when there is nothing to ask the panel.
+std::optional<int> parse(const QStringList& words, Request& request) {
+    QStringList positional;
+    for (const QString& word : words) {
+        if (word == "-h" || word == "--help") {
+            print(Usage);
+            return Done;
+        }
+        if (word == "--version") {
+            print("kavo-ctl " KAVO_VERSION "\n");
+            return Done;
+        }
+        if (word == "--json")
+            request.json = true;
+        else if (word.startsWith('-') && word.size() > 1 && !word[1].isDigit())
+            return usageError(QString("unknown option \"%1\"").arg(word));
+        else
+            positional << word;
+    }
+    if (positional.isEmpty())
+        return usageError("no command given");
+    request.command = positional.takeFirst();
+    const Command* command = nullptr;
+    for (const Command& c : Commands)
+        if (request.command == c.name)
+            command = &c;
+    if (!command)
+        return usageError(QString("unknown command \"%1\"").arg(request.command));
+    if (positional.size() < command->arguments)
+        return usageError(QString("\"%1\" needs %2").arg(request.command, command->needs));
+    if (positional.size() > command->arguments)
+        return usageError(QString("too many arguments for \"%1\"").arg(request.command));
+    if (request.json && request.command != "status")
+        return usageError("--json goes only with \"status\"");
+    if (command->arguments > 0) {
+        const std::optional<int> channel = channelNumber(positional[0]);
+        if (!channel)
+            return usageError(QString("there is no channel \"%1\"; channels are 1 to %2")
+                                  .arg(positional[0])
+                                  .arg(core::ChannelCount));
+        request.channel = *channel;
+    }
+    if (command->arguments > 1)
+        request.time = positional[1];
+    return std::nullopt;
+}
+
+int noPanelRunning() {
+    say(QString("no panel is running in this session (nothing owns %1 on the session bus)")
+            .arg(remote::ServiceName));
+    return NoPanel;
+}
+
+int failed(const QDBusError& error) {
+    const QString name = error.name();
+    if (name.startsWith(remote::error::Prefix)) {
+        say(error.message());
+        return Refused;
+    }
+    if (name == "org.freedesktop.DBus.Error.ServiceUnknown" ||
+        name == "org.freedesktop.DBus.Error.NameHasNoOwner" ||
+        name == "org.freedesktop.DBus.Error.UnknownObject" ||
+        name == "org.freedesktop.DBus.Error.Disconnected")
+        return noPanelRunning();
+    if (name == "org.freedesktop.DBus.Error.NoReply" ||
+        name == "org.freedesktop.DBus.Error.Timeout") {
+        say(QString("the panel did not answer within %1 s").arg(ReplyTimeoutMs / 1000));
+        return NoPanel;
+    }
+    say(QString("the panel did not take the request: %1 (%2)").arg(error.message(), name));
+    return Refused;
+}
+
+struct State {
+    int portValue = 0;
+    QList<bool> on;
+    QStringList armed;
+    bool portFailing = false;
+    QString portError;
+};
+
+// All of the panel's state in one call, so that it is read in one piece.
+QDBusError readState(const QDBusConnection& bus, State& state) {
+    QDBusMessage call = QDBusMessage::createMethodCall(remote::ServiceName, remote::ObjectPath,
+                                                       remote::PropertiesInterface, "GetAll");
+    call << QString(remote::Interface);
+    const QDBusMessage reply = bus.call(call, QDBus::Block, ReplyTimeoutMs);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return QDBusError(reply);
+    const QVariantMap values = qdbus_cast<QVariantMap>(reply.arguments().value(0));
+    state.portValue = values.value("PortValue").toInt();
+    state.on = qdbus_cast<QList<bool>>(values.value("ChannelsOn"));
+    state.armed = qdbus_cast<QStringList>(values.value("ArmedTimes"));
+    state.portFailing = values.value("PortFailing").toBool();
+    state.portError = values.value("PortError").toString();
+    if (state.on.size() != core::ChannelCount || state.armed.size() != core::ChannelCount)
+        return QDBusError(QDBusError::InvalidSignature, "the panel's state came back incomplete");
+    return {};
+}
+
+QByteArray statusText(const State& state) {
+    QString text;
+    for (int n = 1; n <= core::ChannelCount; ++n) {
+        const auto i = static_cast<qsizetype>(n - 1);
+        text += QString("channel %1: %2").arg(n).arg(state.on[i] ? "on" : "off");
+        if (!state.armed[i].isEmpty())
+            text += ", armed for " + state.armed[i];
+        text += '\n';
+    }
+    return text.toUtf8();
+}
+
+QByteArray statusJson(const State& state) {
+    QJsonArray channels;
+    for (int n = 1; n <= core::ChannelCount; ++n) {
+        const auto i = static_cast<qsizetype>(n - 1);
+        channels.append(QJsonObject{
+            {"channel", n},
+            {"on", state.on[i]},
+            {"armed", state.armed[i].isEmpty() ? QJsonValue() : QJsonValue(state.armed[i])},
+        });
+    }
+    const QJsonObject root{
+        {"portValue", state.portValue},
+        {"portFailing", state.portFailing},
+        {"portError", state.portError},
+        {"channels", channels},
+    };
+    return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
+}
+
+int run(const Request& request, const QDBusConnection& bus) {
+    if (!bus.isConnected()) {
+        say(QString("cannot reach the session bus (%1), so no panel can be reached")
+                .arg(bus.lastError().message()));
+        return NoPanel;
+    }
+    // Asked of the bus itself rather than learnt from a failed call: Qt's bus
+    // thread can still be handling an error answer while the program ends,
+    // and then warns on stderr.
+    if (!bus.interface()->isServiceRegistered(remote::ServiceName))
+        return noPanelRunning();
+    State state;
+    if (request.command == "status") {
+        if (const QDBusError error = readState(bus, state); error.isValid())
+            return failed(error);
+        print(request.json ? statusJson(state) : statusText(state));
+        if (state.portFailing && !request.json)
+            say(state.portError);
+        return Done;
+    }
+
+    ComQuorvaleKavoPanel1Interface panel(remote::ServiceName, remote::ObjectPath, bus);
+    panel.setTimeout(ReplyTimeoutMs);
+    const QString& c = request.command;
+    QDBusPendingReply<> reply = c == "on"        ? panel.SwitchOn(request.channel)
+                                : c == "off"     ? panel.SwitchOff(request.channel)
+                                : c == "all-on"  ? panel.AllOn()
+                                : c == "all-off" ? panel.AllOff()
+                                : c == "at"      ? panel.Arm(request.channel, request.time)
+                                                 : panel.Disarm(request.channel);
+    reply.waitForFinished();
+    if (reply.isError())
+        return failed(reply.error());
+    if (c == "at" || c == "cancel")
+        return Done;
+    // The faces have changed; say so if the board has not.
+    if (readState(bus, state).isValid() || !state.portFailing)
+        return Done;
+    say("the panel switched, but the relay board has not: " + state.portError);
+    return BoardUnreachable;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    app.setApplicationName("kavo-ctl");
+    Request request;
+    if (const std::optional<int> exit = parse(app.arguments().mid(1), request))
+        return *exit;
+    return run(request, QDBusConnection::sessionBus());
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The running panel on the user's session bus, as com.quorvale.KavoPanel.xml
+// describes it. Each method runs the handler of the control it stands for on
+// Form1, on the window's thread between other events, like a click: with its
+// beep, its port write and its faces. A request that control would not take
+// (there is no ON face to press on a channel that is on) is answered with an
+// error and changes nothing. The state is read from the window itself, and
+// every change of it is announced with PropertiesChanged.
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <iosfwd>
+#include <memory>
+
+namespace ui {
+class Form1;
+}
+
+namespace remote {
+
+class PanelService : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_PROPERTY(short PortValue READ portValue)
+    Q_PROPERTY(QList<bool> ChannelsOn READ channelsOn)
+    Q_PROPERTY(QStringList ArmedTimes READ armedTimes)
+    Q_PROPERTY(bool PortFailing READ portFailing)
+    Q_PROPERTY(QString PortError READ portError)
+
+  public:
+    explicit PanelService(ui::Form1& form, QObject* parent = nullptr);
+    ~PanelService() override;
+
+    // Exports the object on `bus`, then takes the well-known name. False, with
+    // the reason, when there is no bus or another program holds the name.
+    bool publish(const QDBusConnection& bus, QString* whyNot);
+    // Gives the name and the object up; nothing more is announced.
+    void withdraw();
+    bool isPublished() const { return published_; }
+
+    // The service on the session bus; or none, and one line on `log` saying why.
+    static std::unique_ptr<PanelService> onSessionBus(ui::Form1& form, std::ostream& log);
+
+    short portValue() const;
+    QList<bool> channelsOn() const;
+    QStringList armedTimes() const;
+    bool portFailing() const;
+    QString portError() const;
+
+  public slots:
+    void SwitchOn(int channel);
+    void SwitchOff(int channel);
+    void AllOn();
+    void AllOff();
+    void Arm(int channel, const QString& time);
+    void Disarm(int channel);
+
+  private:
+    // What one announcement covers: each is announced when its own source
+    // says it changed, so no announcement shows a handler half done.
+    enum class Part { Channels, Rows, Port };
+    struct State {
+        short portValue = 0;
+        QList<bool> channelsOn;
+        QStringList armedTimes;
+        bool portFailing = false;
+        QString portError;
+    };
+    State current() const;
+    bool isOpen();
+    bool accepts(int channel);
+    void refuse(const char* error, const QString& message);
+    void announce(Part part);
+
+    ui::Form1& form_;
+    QDBusConnection bus_{QString()};
+    bool published_ = false;
+    State announced_;
+};
+
+} // namespace remote

@@ -1,0 +1,401 @@
+// kavo-ctl end to end: the real kavo-ctl against the real kavo-panel
+// (offscreen) in the test's private session bus, with a stand-in ppdev device
+// whose log shows every byte that reaches the "board". Each command's output,
+// stderr line and exit status, and what it wrote.
+#include "remote/bus_names.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTime>
+
+namespace {
+
+struct Result {
+    int exit = -1;
+    QString out;
+    QString err;
+};
+
+// A row armed for this time stays armed for the whole test: it passed an
+// hour ago, so it comes again only in 23 hours.
+QString anHourAgo() {
+    return QTime::currentTime().addSecs(-3600).toString("HH:mm:ss");
+}
+
+} // namespace
+
+class TestKavoCtl : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QProcess panel;
+    QString portLog;
+    const QString noPanel = "kavo-ctl: no panel is running in this session (nothing owns "
+                            "com.quorvale.KavoPanel on the session bus)\n";
+
+    static Result ctl(const QStringList& args,
+                      const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(KAVO_CTL, args);
+        Result r;
+        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit)
+            return r;
+        r.exit = p.exitCode();
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    // The panel's environment: offscreen; the ppdev stand-in for /dev/parport0
+    // logging to `log`, or with no log no board at all. The unplugged-board
+    // shim comes last either way, so no real port is ever touched.
+    QProcessEnvironment panelEnvironment(const QString& log) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
+        if (log.isEmpty()) {
+            env.insert("LD_PRELOAD", KAVO_UNPLUGGED_SHIM);
+        } else {
+            env.insert("LD_PRELOAD", QString(KAVO_PPDEV_SHIM) + " " + KAVO_UNPLUGGED_SHIM);
+            env.insert("PPDEV_SHIM_DEVICE", "/dev/parport0");
+            env.insert("PPDEV_SHIM_LOG_FILE", log);
+        }
+        return env;
+    }
+
+    static bool panelOnTheBus() {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(remote::ServiceName);
+    }
+
+    static QString bytesIn(const QString& log) {
+        QFile file(log);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList bytes;
+        auto all = QRegularExpression("PPWDATA=0x([0-9a-f]{2})")
+                       .globalMatch(QString::fromLatin1(file.readAll()));
+        while (all.hasNext())
+            bytes << all.next().captured(1);
+        return bytes.join(' ');
+    }
+    QString bytesWritten() const { return bytesIn(portLog); }
+
+    static void stop(QProcess& p) {
+        if (p.state() == QProcess::NotRunning)
+            return;
+        p.terminate();
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+        }
+    }
+
+    // Runs a command and checks what it says and what it leaves on the port.
+    void check(const QStringList& args, int exit, const QString& out, const QString& err,
+               const QString& bytes) {
+        const Result r = ctl(args);
+        QCOMPARE(r.err, err);
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.exit, exit);
+        QTRY_COMPARE(bytesWritten(), bytes);
+    }
+
+  private slots:
+    void initTestCase() {
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("no session bus: run this test inside dbus-run-session (ctest does)");
+        QVERIFY(dir.isValid());
+        portLog = dir.filePath("port.log");
+        QVERIFY(!panelOnTheBus());
+    }
+
+    void withoutAPanel_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("status") << QStringList{"status"};
+        QTest::newRow("status --json") << QStringList{"status", "--json"};
+        QTest::newRow("on") << QStringList{"on", "1"};
+        QTest::newRow("all-off") << QStringList{"all-off"};
+        QTest::newRow("at") << QStringList{"at", "1", "18:00:00"};
+        QTest::newRow("cancel") << QStringList{"cancel", "4"};
+    }
+    void withoutAPanel() {
+        QFETCH(QStringList, args);
+        const Result r = ctl(args);
+        QCOMPARE(r.err, noPanel);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.exit, 3);
+    }
+
+    void withoutASessionBus() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
+        const Result r = ctl({"on", "1"}, env);
+        QVERIFY2(r.err.startsWith("kavo-ctl: cannot reach the session bus ("), qPrintable(r.err));
+        QVERIFY(r.err.endsWith("), so no panel can be reached\n"));
+        QCOMPARE(r.err.count('\n'), 1);
+        QCOMPARE(r.exit, 3);
+    }
+
+    void helpAndVersion() {
+        const Result help = ctl({"--help"});
+        QCOMPARE(help.exit, 0);
+        QVERIFY(help.out.startsWith("Usage: kavo-ctl COMMAND\n"));
+        for (const char* command :
+             {"on N", "off N", "all-on", "all-off", "at N HH:MM:SS", "cancel N", "status [--json]"})
+            QVERIFY2(help.out.contains(QString("\n  ") + command + " "), command);
+        QCOMPARE(help.err, QString());
+        const Result version = ctl({"--version"});
+        QCOMPARE(version.out, QString("kavo-ctl 1.1.0\n"));
+        QCOMPARE(version.exit, 0);
+    }
+
+    void thePanelTakesTheNameAtStart() {
+        panel.setProcessEnvironment(panelEnvironment(portLog));
+        panel.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        panel.start(KAVO_PANEL, {});
+        QVERIFY(panel.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(panelOnTheBus() || panel.state() == QProcess::NotRunning, 30000);
+        QVERIFY2(panelOnTheBus(), qPrintable(panel.readAllStandardError()));
+        QCOMPARE(bytesWritten(), QString("00"));
+        QVERIFY(!panel.readAllStandardError().contains("kavo-ctl cannot reach"));
+    }
+
+    void usageErrors_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("nothing") << QStringList{} << "no command given";
+        QTest::newRow("unknown command")
+            << QStringList{"toggle", "1"} << "unknown command \"toggle\"";
+        QTest::newRow("unknown option")
+            << QStringList{"--all", "on", "1"} << "unknown option \"--all\"";
+        QTest::newRow("on without a channel")
+            << QStringList{"on"} << "\"on\" needs a channel number, 1 to 4";
+        QTest::newRow("channel 5")
+            << QStringList{"on", "5"} << "there is no channel \"5\"; channels are 1 to 4";
+        QTest::newRow("channel 0")
+            << QStringList{"off", "0"} << "there is no channel \"0\"; channels are 1 to 4";
+        QTest::newRow("channel -1")
+            << QStringList{"off", "-1"} << "there is no channel \"-1\"; channels are 1 to 4";
+        QTest::newRow("channel 01")
+            << QStringList{"on", "01"} << "there is no channel \"01\"; channels are 1 to 4";
+        QTest::newRow("channel x")
+            << QStringList{"cancel", "x"} << "there is no channel \"x\"; channels are 1 to 4";
+        QTest::newRow("at without a time")
+            << QStringList{"at", "3"}
+            << "\"at\" needs a channel number and a time, as in: kavo-ctl at 3 18:00:00";
+        QTest::newRow("at channel 7") << QStringList{"at", "7", "18:00:00"}
+                                      << "there is no channel \"7\"; channels are 1 to 4";
+        QTest::newRow("two channels")
+            << QStringList{"on", "1", "2"} << "too many arguments for \"on\"";
+        QTest::newRow("all-on with a channel")
+            << QStringList{"all-on", "1"} << "too many arguments for \"all-on\"";
+        QTest::newRow("--json with on")
+            << QStringList{"on", "1", "--json"} << "--json goes only with \"status\"";
+    }
+    // Usage errors never reach the panel, even when it would refuse too.
+    void usageErrors() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, problem);
+        check(args, 2, QString(), "kavo-ctl: " + problem + "; see kavo-ctl --help\n", "00");
+    }
+
+    void commandsAgainstTheRunningPanel_data() {
+        // The rows run in order against the one panel; the bytes are every
+        // byte written since it started.
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exit");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("bytes");
+        const QString past = anHourAgo();
+        auto lines = [](const QStringList& channels) {
+            QString text;
+            for (int n = 1; n <= 4; ++n)
+                text += QString("channel %1: %2\n").arg(n).arg(channels[n - 1]);
+            return text;
+        };
+        QTest::newRow("status at start")
+            << QStringList{"status"} << 0 << lines({"off", "off", "off", "off"}) << ""
+            << "00";
+        QTest::newRow("on 1") << QStringList{"on", "1"} << 0 << ""
+                              << ""
+                              << "00 01";
+        QTest::newRow("on 1 again") << QStringList{"on", "1"} << 1 << ""
+                                    << "kavo-ctl: Channel 1 is already on.\n"
+                                    << "00 01";
+        QTest::newRow("off 2 while off") << QStringList{"off", "2"} << 1 << ""
+                                         << "kavo-ctl: Channel 2 is already off.\n"
+                                         << "00 01";
+        QTest::newRow("on 3") << QStringList{"on", "3"} << 0 << ""
+                              << ""
+                              << "00 01 05";
+        QTest::newRow("status, two on")
+            << QStringList{"status"} << 0 << lines({"on", "off", "on", "off"}) << ""
+            << "00 01 05";
+        QTest::newRow("off 1") << QStringList{"off", "1"} << 0 << ""
+                               << ""
+                               << "00 01 05 04";
+        QTest::newRow("all-on") << QStringList{"all-on"} << 0 << ""
+                                << ""
+                                << "00 01 05 04 0f";
+        QTest::newRow("all-on again writes again") << QStringList{"all-on"} << 0 << ""
+                                                   << ""
+                                                   << "00 01 05 04 0f 0f";
+        QTest::newRow("off 4") << QStringList{"off", "4"} << 0 << ""
+                               << ""
+                               << "00 01 05 04 0f 0f 07";
+        QTest::newRow("all-off") << QStringList{"all-off"} << 0 << ""
+                                 << ""
+                                 << "00 01 05 04 0f 0f 07 00";
+        const QString written = "00 01 05 04 0f 0f 07 00";
+        QTest::newRow("at 3") << QStringList{"at", "3", past} << 0 << ""
+                              << "" << written;
+        QTest::newRow("status, row 3 armed")
+            << QStringList{"status"} << 0 << lines({"off", "off", "off, armed for " + past, "off"})
+            << "" << written;
+        QTest::newRow("at 3 again")
+            << QStringList{"at", "3", "12:00:00"} << 1 << ""
+            << "kavo-ctl: Channel 3 is already armed for " + past + "; cancel it first.\n"
+            << written;
+        QTest::newRow("at 2 6:00:00")
+            << QStringList{"at", "2", "6:00:00"} << 1 << ""
+            << "kavo-ctl: \"6:00:00\" is not a time of day as HH:MM:SS (24-hour, two digits "
+               "each: 6 pm is 18:00:00).\n"
+            << written;
+        QTest::newRow("status --json")
+            << QStringList{"status", "--json"} << 0
+            << "{\"channels\":[{\"armed\":null,\"channel\":1,\"on\":false},"
+               "{\"armed\":null,\"channel\":2,\"on\":false},"
+               "{\"armed\":\"" +
+                   past +
+                   "\",\"channel\":3,\"on\":false},"
+                   "{\"armed\":null,\"channel\":4,\"on\":false}],"
+                   "\"portError\":\"\",\"portFailing\":false,\"portValue\":0}\n"
+            << "" << written;
+        QTest::newRow("cancel 3") << QStringList{"cancel", "3"} << 0 << ""
+                                  << "" << written;
+        QTest::newRow("cancel 3 again") << QStringList{"cancel", "3"} << 1 << ""
+                                        << "kavo-ctl: Channel 3 is not armed.\n"
+                                        << written;
+        QTest::newRow("status after the cancel")
+            << QStringList{"status"} << 0 << lines({"off", "off", "off", "off"}) << "" << written;
+    }
+    void commandsAgainstTheRunningPanel() {
+        QFETCH(QStringList, args);
+        QFETCH(int, exit);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QString, bytes);
+        check(args, exit, out, err, bytes);
+    }
+
+    // Armed from a script, a row fires at its second of the real clock.
+    void aScheduledSwitchArmedFromAScript() {
+        const QString before = bytesWritten();
+        const QString soon = QTime::currentTime().addSecs(2).toString("HH:mm:ss");
+        check({"at", "2", soon}, 0, "", "", before);
+        QTRY_COMPARE_WITH_TIMEOUT(bytesWritten(), before + " 02", 10000);
+        check({"status"}, 0, "channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n", "",
+              before + " 02");
+    }
+
+    // A second panel finds the name taken, says so in one line and runs on;
+    // kavo-ctl still reaches the first one.
+    void aSecondPanelRunsOnWithoutTheName() {
+        const QString secondLog = dir.filePath("second-port.log");
+        QProcess second;
+        second.setProcessEnvironment(panelEnvironment(secondLog));
+        second.start(KAVO_PANEL, {});
+        QVERIFY(second.waitForStarted());
+        QString err;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (err += QString::fromUtf8(second.readAllStandardError())).contains('\n') &&
+                err.contains("kavo-ctl"),
+            30000);
+        const QString line = QRegularExpression(".*kavo-ctl.*\n").match(err).captured(0);
+        QVERIFY2(QRegularExpression("^kavo-panel: com.quorvale.KavoPanel is taken on the session "
+                                    "bus by process \\d+ \\(another panel\\?\\); kavo-ctl cannot "
+                                    "reach this panel.\n$")
+                     .match(line)
+                     .hasMatch(),
+                 qPrintable(err));
+        QVERIFY(line.contains(QString::number(panel.processId())));
+        QTest::qWait(500);
+        QCOMPARE(second.state(), QProcess::Running);
+
+        const QString before = bytesWritten();
+        check({"on", "4"}, 0, "", "", before + " 0a");
+        QCOMPARE(bytesIn(secondLog), QString("00"));
+        stop(second);
+    }
+
+    void aPanelWithoutASessionBusRunsOn() {
+        QProcess lonely;
+        QProcessEnvironment env = panelEnvironment(dir.filePath("lonely-port.log"));
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
+        lonely.setProcessEnvironment(env);
+        lonely.start(KAVO_PANEL, {});
+        QVERIFY(lonely.waitForStarted());
+        QString err;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (err += QString::fromUtf8(lonely.readAllStandardError())).contains("kavo-ctl"), 30000);
+        QVERIFY2(err.contains(QRegularExpression(
+                     "kavo-panel: no session bus[^\n]*; kavo-ctl cannot reach this panel.\n")),
+                 qPrintable(err));
+        QTest::qWait(500);
+        QCOMPARE(lonely.state(), QProcess::Running);
+        stop(lonely);
+        QVERIFY(panelOnTheBus()); // the first one was not disturbed
+    }
+
+    void oncePanelHasEndedThereIsNoPanel() {
+        stop(panel);
+        QTRY_VERIFY(!panelOnTheBus());
+        const Result r = ctl({"status"});
+        QCOMPARE(r.err, noPanel);
+        QCOMPARE(r.exit, 3);
+    }
+
+    // With no board to reach, the panel still switches (its faces, its
+    // state), and kavo-ctl says the board has not, with the reason.
+    void anUnreachableBoardIsReported() {
+        QProcess unplugged;
+        unplugged.setProcessEnvironment(panelEnvironment(QString()));
+        unplugged.start(KAVO_PANEL, {});
+        QVERIFY(unplugged.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(panelOnTheBus(), 30000);
+
+        const Result on = ctl({"on", "2"});
+        QVERIFY2(on.err.startsWith("kavo-ctl: the panel switched, but the relay board has not: "
+                                   "Cannot write to the relay board port "),
+                 qPrintable(on.err));
+        QCOMPARE(on.err.count('\n'), 1);
+        QCOMPARE(on.exit, 4);
+
+        const Result status = ctl({"status"});
+        QCOMPARE(status.out, QString("channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: "
+                                     "off\n"));
+        QVERIFY2(status.err.startsWith("kavo-ctl: Cannot write to the relay board port "),
+                 qPrintable(status.err));
+        QCOMPARE(status.exit, 0);
+        const Result json = ctl({"status", "--json"});
+        QVERIFY(json.out.contains("\"portFailing\":true"));
+        QVERIFY(json.out.contains("\"portValue\":2"));
+        QCOMPARE(json.err, QString());
+
+        QCOMPARE(ctl({"at", "1", anHourAgo()}).exit, 0); // no write: nothing to report
+        QCOMPARE(ctl({"off", "2"}).exit, 4);
+        stop(unplugged);
+    }
+
+    void cleanupTestCase() { stop(panel); }
+};
+
+QTEST_GUILESS_MAIN(TestKavoCtl)
+#include "test_kavo_ctl.moc"
