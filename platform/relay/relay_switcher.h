@@ -7,6 +7,8 @@
 
 #include "relay_board.h"
 
+#include "core/channels.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,7 +16,8 @@
 
 namespace platform::relay {
 
-inline constexpr int PanelRelays = 4; // bits 0..3 of the output byte
+// One relay for each of the panel's channels: bits 0..3 of the output byte.
+inline constexpr int PanelRelays = core::ChannelCount;
 
 // One command to a board; relay 0 stands for all relays of the board.
 struct RelayCommand {
