@@ -78,10 +78,17 @@ constexpr int StartupHolder = 1;
 
 } // namespace
 
+void PictureStore::prefetch(const QString& path) {
+    if (!images_.contains(path) && !pending_.contains(path))
+        pending_.insert(path, std::async(std::launch::async, [path] { return QImage(path); }));
+}
+
 const QImage& PictureStore::image(const QString& path) {
     auto it = images_.find(path);
     if (it == images_.end()) {
-        QImage decoded(path);
+        const auto started = pending_.find(path);
+        QImage decoded = started != pending_.end() ? started->get() : QImage(path);
+        pending_.remove(path);
         if (decoded.isNull())
             throw std::runtime_error("missing picture " + path.toStdString());
         it = images_.insert(path, decoded);
@@ -117,6 +124,9 @@ Form1::Form1(Services services, QWidget* parent)
       register_(services_.port), switchboard_(register_, services_.beeper, *this),
       guide_(services_.guide), wiring_(services_.wiring), about_(services_.about) {
     assets::init();
+    // The start-up picture decodes while the controls are built (the first
+    // text widget waits some milliseconds for the font system).
+    pictureStore_.prefetch(QString::fromLatin1(Holders[std::size_t{StartupHolder - 1}].picture));
     setObjectName("Form1");
     setWindowTitle("Quorvale Automation KAVO H1.10xp");
     setWindowIcon(programIcon());

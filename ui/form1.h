@@ -33,6 +33,7 @@
 
 #include <array>
 #include <functional>
+#include <future>
 
 class QButtonGroup;
 class QCheckBox;
@@ -57,6 +58,9 @@ class Skins;
 // every holder that keeps the same picture.
 class PictureStore {
   public:
+    // Starts decoding `path` on another thread, for a picture that is
+    // needed before long; image() then waits for it.
+    void prefetch(const QString& path);
     const QImage& image(const QString& path);
     // The picture as drawn at this device pixel ratio (see ui::sharpestPicture).
     const QImage& shownImage(const QString& path, qreal devicePixelRatio);
@@ -64,6 +68,7 @@ class PictureStore {
   private:
     QHash<QString, QImage> images_;
     QHash<QString, QImage> doubled_;
+    QHash<QString, std::shared_future<QImage>> pending_;
 };
 
 // A hidden picture box that only stores a skin picture. It keeps where the
