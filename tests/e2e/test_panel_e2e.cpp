@@ -2,6 +2,7 @@
 // the window's place and shape, real clicks (which respect the cut), the
 // bytes that reach a stand-in ppdev device, dragging, every skin, the help
 // pages and the About window. Screenshots go to KAVO_SCREENSHOT_DIR.
+#include "panel_process.h"
 #include "x_session.h"
 
 #include <QDir>
@@ -89,14 +90,7 @@ class TestPanelE2E : public QObject {
         portLog = QDir(shots).filePath("port.log");
         QFile::remove(portLog);
 
-        QProcessEnvironment env = x.environment();
-        env.insert("LD_PRELOAD", KAVO_PPDEV_SHIM);
-        env.insert("PPDEV_SHIM_DEVICE", "/dev/parport0");
-        env.insert("PPDEV_SHIM_LOG_FILE", portLog);
-        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(KAVO_PANEL, {});
+        startPanel(panel, x.environment(), portLog);
         QVERIFY(panel.waitForStarted());
         QVERIFY2(x.waitForWindow(PanelTitle), "the panel's window did not appear");
         QThread::msleep(1500);

@@ -2,12 +2,14 @@
 // WM_CLASS, which must equal the entry's StartupWMClass; otherwise the panel
 // shows with a generic icon, apart from its menu entry. Runs the real program
 // in Xvfb and reads the property from outside.
+#include "../e2e/panel_process.h"
 #include "../e2e/x_session.h"
 #include "platform/application_id.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -31,20 +33,15 @@ class WindowClassTest : public QObject {
 
     XSession x;
     QProcess panel;
+    QTemporaryDir portLog;
 
   private slots:
     void initTestCase() {
         QString error;
         if (!x.start(&error))
             QSKIP(qPrintable("no X server for the test: " + error));
-        QProcessEnvironment env = x.environment();
         // The port is a stand-in: the test must not drive a real one.
-        env.insert("LD_PRELOAD", KAVO_PPDEV_SHIM);
-        env.insert("PPDEV_SHIM_DEVICE", "/dev/parport0");
-        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(KAVO_PANEL, {});
+        startPanel(panel, x.environment(), portLog.filePath("port.log"));
         QVERIFY(panel.waitForStarted());
         QVERIFY2(x.waitForWindow(PanelTitle), "the panel's window did not appear");
     }
