@@ -2,14 +2,8 @@
 
 #include "platform/default_port.h"
 #include "platform/hidapi/hid_relay_port.h"
-#ifndef _WIN32
-#include "platform/linux/parport_discovery.h"
-#endif
 
 #include <QCommandLineParser>
-
-#include <cerrno>
-#include <filesystem>
 
 namespace cli {
 namespace {
@@ -125,12 +119,8 @@ BoardsFound findBoards() {
     BoardsFound found;
     found.hid = platform::findHidBoards(true);
     found.serial = platform::findSerialBoards();
-#ifndef _WIN32
-    std::error_code ec;
-    const std::string parport = platform::findParportDevice();
-    if (std::filesystem::exists(parport, ec))
-        found.parallel = parport;
-#endif
+    if (std::string parallel = platform::presentParallelPort(); !parallel.empty())
+        found.parallel = std::move(parallel);
     return found;
 }
 

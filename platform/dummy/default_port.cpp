@@ -18,4 +18,8 @@ std::unique_ptr<PortOutput> makeDefaultPort() {
     return std::make_unique<NoPort>();
 }
 
+std::string presentParallelPort() {
+    return {};
+}
+
 } // namespace platform

@@ -7,4 +7,9 @@ std::unique_ptr<PortOutput> makeDefaultPort() {
     return std::make_unique<IoDllPort>();
 }
 
+// IO.DLL writes to the port whether or not one is there: nothing to look at.
+std::string presentParallelPort() {
+    return {};
+}
+
 } // namespace platform
