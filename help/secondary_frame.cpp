@@ -35,10 +35,7 @@ void SecondaryFrame::centre() {
         return;
     // Until the window is mapped the frame is unknown and counts as none.
     const QMargins frame = handle_ ? handle_->frameMargins() : QMargins();
-    const QSize framed = window_->size().grownBy(frame);
-    const QRect area = screen->geometry();
-    const QPoint frameTopLeft(area.x() + (area.width() - framed.width()) / 2,
-                              area.y() + (area.height() - framed.height()) / 2);
+    const QPoint frameTopLeft = ui::centredTopLeft(window_->size().grownBy(frame), screen);
     const QRect client(frameTopLeft + QPoint(frame.left(), frame.top()), window_->size());
     if (window_->geometry() != client)
         window_->setGeometry(client);

@@ -389,11 +389,9 @@ void Form1::showPortStatus(const platform::PortStatus& status) {
 }
 
 void Form1::showCentred() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(0, 0), size());
-        frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
-    }
+    // A window without a frame: the frame is the client area.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(centredTopLeft(size(), screen));
     show();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 
 namespace ui {
 
@@ -36,6 +37,14 @@ QImage sharpestPicture(const QString& path, qreal devicePixelRatio) {
 
 QPixmap loadPicture(const QString& path) {
     return QPixmap::fromImage(sharpestPicture(path, qApp ? qApp->devicePixelRatio() : 1.0));
+}
+
+QPoint centredTopLeft(QSize framedSize, const QScreen* screen) {
+    if (!screen)
+        return {};
+    const QRect area = screen->geometry();
+    return {area.x() + (area.width() - framedSize.width()) / 2,
+            area.y() + (area.height() - framedSize.height()) / 2};
 }
 
 QIcon programIcon() {

@@ -4,7 +4,11 @@
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QPoint>
+#include <QSize>
 #include <QString>
+
+class QScreen;
 
 namespace ui {
 
@@ -28,6 +32,11 @@ bool wantsDoubleSize(qreal devicePixelRatio);
 } // namespace ui
 
 namespace ui {
+
+// Where the top left corner of a window whose frame (title bar and border
+// included; none for a window without) has `framedSize` goes to centre it on
+// `screen`, the screen's top left corner when there is no screen.
+QPoint centredTopLeft(QSize framedSize, const QScreen* screen);
 
 // The program's icon, for every one of its windows. Made from the decoded
 // picture rather than by file name, which would wake the MIME database.
