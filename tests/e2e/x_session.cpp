@@ -21,33 +21,35 @@ XSession::~XSession() {
 }
 
 bool XSession::start(QString* error) {
-    for (int n = 70; n < 170; ++n) {
-        if (QFile::exists(QString("/tmp/.X11-unix/X%1").arg(n)) ||
-            QFile::exists(QString("/tmp/.X%1-lock").arg(n)))
-            continue;
-        display_ = QString(":%1").arg(n);
-        xvfb_.start("Xvfb",
-                    {display_, "-screen", "0",
-                     QString("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp"});
-        if (!xvfb_.waitForStarted(5000)) {
-            *error = "Xvfb could not be started: " + xvfb_.errorString();
-            return false;
-        }
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 10000 && xvfb_.state() == QProcess::Running) {
-            QProcess probe;
-            probe.setProcessEnvironment(environment());
-            probe.start("xwininfo", {"-root"});
-            if (probe.waitForFinished(3000) && probe.exitCode() == 0)
-                return true;
-            QThread::msleep(100);
-        }
+    // Xvfb picks a free display itself and writes its number, then a line
+    // break, on the descriptor named: no two tests can take the same one.
+    xvfb_.setProcessChannelMode(QProcess::SeparateChannels);
+    xvfb_.setStandardErrorFile(QProcess::nullDevice());
+    xvfb_.start("Xvfb",
+                {"-displayfd", "1", "-screen", "0",
+                 QString("%1x%2x24").arg(ScreenWidth).arg(ScreenHeight), "-nolisten", "tcp"});
+    if (!xvfb_.waitForStarted(5000)) {
+        *error = "Xvfb could not be started: " + xvfb_.errorString();
+        return false;
+    }
+    QElapsedTimer waited;
+    waited.start();
+    QByteArray number;
+    while (!number.endsWith('\n') && waited.elapsed() < 15000 &&
+           xvfb_.state() == QProcess::Running) {
+        xvfb_.waitForReadyRead(200);
+        number += xvfb_.readAllStandardOutput();
+    }
+    bool ok = false;
+    number.trimmed().toInt(&ok);
+    if (!ok) {
+        *error = "Xvfb did not report a display within 15 s";
         xvfb_.kill();
         xvfb_.waitForFinished();
+        return false;
     }
-    *error = "no free X display found for Xvfb";
-    return false;
+    display_ = ":" + QString::fromLatin1(number.trimmed());
+    return true;
 }
 
 bool XSession::startWindowManager(QString* error) {
