@@ -7,6 +7,7 @@
 
 #undef _FORTIFY_SOURCE // fortified headers would redefine open() inline
 #include "hidraw_shim.h"
+#include "../interposed_open.h"
 
 #include <cerrno>
 #include <condition_variable>
@@ -53,27 +54,19 @@ World& world() {
     return *w;
 }
 
-template <typename Fn> Fn next(const char* name) {
-    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
-}
-using OpenFn = int (*)(const char*, int, ...);
 using IoctlFn = int (*)(int, unsigned long, ...);
 using CloseFn = int (*)(int);
 using WriteFn = ssize_t (*)(int, const void*, size_t);
-OpenFn realOpen() {
-    static OpenFn fn = next<OpenFn>("open");
-    return fn;
-}
 IoctlFn realIoctl() {
-    static IoctlFn fn = next<IoctlFn>("ioctl");
+    static IoctlFn fn = nextDefinition<IoctlFn>("ioctl");
     return fn;
 }
 CloseFn realClose() {
-    static CloseFn fn = next<CloseFn>("close");
+    static CloseFn fn = nextDefinition<CloseFn>("close");
     return fn;
 }
 WriteFn realWrite() {
-    static WriteFn fn = next<WriteFn>("write");
+    static WriteFn fn = nextDefinition<WriteFn>("write");
     return fn;
 }
 
@@ -338,6 +331,15 @@ ssize_t deviceWrite(std::unique_lock<std::mutex>& lock, int number, const unsign
     return static_cast<ssize_t>(size);
 }
 
+// Which board a descriptor belongs to, or -1. Callers hold the lock.
+int boardOf(int fd) {
+    const auto it = world().fds.find(fd);
+    return it == world().fds.end() ? -1 : it->second;
+}
+
+} // namespace
+
+namespace {
 int openAny(const char* path, int flags, va_list args) {
     if (path && std::strncmp(path, HIDRAW_SHIM_PREFIX, std::strlen(HIDRAW_SHIM_PREFIX)) == 0) {
         std::unique_lock lock(world().mutex);
@@ -346,17 +348,8 @@ int openAny(const char* path, int flags, va_list args) {
             return openSysfs(name);
         return openDevice(name);
     }
-    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE)
-        return realOpen()(path, flags, va_arg(args, mode_t));
-    return realOpen()(path, flags);
+    return openFile(path, flags, args);
 }
-
-// Which board a descriptor belongs to, or -1. Callers hold the lock.
-int boardOf(int fd) {
-    const auto it = world().fds.find(fd);
-    return it == world().fds.end() ? -1 : it->second;
-}
-
 } // namespace
 
 // ---- libudev, as far as hidapi's hidraw backend uses it ----
@@ -517,27 +510,6 @@ const char* udev_device_get_sysattr_value(udev_device* device, const char* name)
 }
 
 // ---- the device nodes ----
-
-int open(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const int fd = openAny(path, flags, args);
-    va_end(args);
-    return fd;
-}
-int open64(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const int fd = openAny(path, flags, args);
-    va_end(args);
-    return fd;
-}
-int __open_2(const char* path, int flags) {
-    return open(path, flags);
-}
-int __open64_2(const char* path, int flags) {
-    return open(path, flags);
-}
 
 int ioctl(int fd, unsigned long request, ...) noexcept {
     va_list args;

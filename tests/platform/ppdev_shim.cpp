@@ -6,6 +6,7 @@
 
 #undef _FORTIFY_SOURCE // fortified headers would redefine open() inline
 #include "ppdev_shim.h"
+#include "../interposed_open.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -44,10 +45,8 @@ template <typename Fn> Fn next(Fn& cache, const char* name) {
     return cache;
 }
 
-using OpenFn = int (*)(const char*, int, ...);
 using IoctlFn = int (*)(int, unsigned long, ...);
 using CloseFn = int (*)(int);
-OpenFn realOpen = nullptr;
 IoctlFn realIoctl = nullptr;
 CloseFn realClose = nullptr;
 
@@ -121,7 +120,7 @@ int openDevice(int flags) {
         break;
     }
     // A real descriptor, so its number can never clash with another file's.
-    const int fd = next(realOpen, "open")("/dev/null", O_RDWR | O_CLOEXEC);
+    const int fd = realOpen()("/dev/null", O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return failWith("open", errno);
     devices()[fd] = Device{};
@@ -176,41 +175,17 @@ int deviceIoctl(Device& device, unsigned long request, void* arg) {
     }
 }
 
+} // namespace
+
+namespace {
 int openAny(const char* path, int flags, va_list args) {
     if (isDevice(path))
         return openDevice(flags);
-    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE)
-        return next(realOpen, "open")(path, flags, va_arg(args, mode_t));
-    return next(realOpen, "open")(path, flags);
+    return openFile(path, flags, args);
 }
-
 } // namespace
 
 extern "C" {
-
-int open(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const int fd = openAny(path, flags, args);
-    va_end(args);
-    return fd;
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const int fd = openAny(path, flags, args);
-    va_end(args);
-    return fd;
-}
-
-// What fortified callers use when they pass no mode.
-int __open_2(const char* path, int flags) {
-    return open(path, flags);
-}
-int __open64_2(const char* path, int flags) {
-    return open(path, flags);
-}
 
 int ioctl(int fd, unsigned long request, ...) noexcept {
     va_list args;

@@ -11,15 +11,13 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 
+#include "../interposed_open.h"
+
 namespace {
 
 bool isParallelPort(const char* path) {
     static constexpr char prefix[] = "/dev/parport";
     return path && std::strncmp(path, prefix, sizeof prefix - 1) == 0;
-}
-
-template <typename Fn> Fn next(const char* name) {
-    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
 }
 
 int missing() {
@@ -32,34 +30,19 @@ mode_t modeOf(int flags, va_list args) {
     return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? va_arg(args, mode_t) : 0;
 }
 
-using OpenFn = int (*)(const char*, int, ...);
 using OpenAtFn = int (*)(int, const char*, int, ...);
 
 } // namespace
 
+namespace {
+int openAny(const char* path, int flags, va_list args) {
+    if (isParallelPort(path))
+        return missing();
+    return openFile(path, flags, args);
+}
+} // namespace
+
 extern "C" {
-
-int open(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (isParallelPort(path))
-        return missing();
-    static const auto real = next<OpenFn>("open");
-    return real(path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (isParallelPort(path))
-        return missing();
-    static const auto real = next<OpenFn>("open64");
-    return real(path, flags, mode);
-}
 
 int openat(int dir, const char* path, int flags, ...) {
     va_list args;
@@ -68,7 +51,7 @@ int openat(int dir, const char* path, int flags, ...) {
     va_end(args);
     if (isParallelPort(path))
         return missing();
-    static const auto real = next<OpenAtFn>("openat");
+    static const auto real = nextDefinition<OpenAtFn>("openat");
     return real(dir, path, flags, mode);
 }
 
