@@ -42,8 +42,10 @@ std::optional<int> secondOfDay(std::string_view text) {
 
 bool dueBetween(std::string_view text, std::int64_t fromMsecs, std::int64_t toMsecs) {
     const auto target = secondOfDay(text);
-    if (!target)
-        return false;
+    return target && dueBetween(*target, fromMsecs, toMsecs);
+}
+
+bool dueBetween(int target, std::int64_t fromMsecs, std::int64_t toMsecs) {
     const std::int64_t to = floorDiv(toMsecs, MsPerSecond);
     std::int64_t from = floorDiv(fromMsecs, MsPerSecond);
     if (to < from)
@@ -51,7 +53,7 @@ bool dueBetween(std::string_view text, std::int64_t fromMsecs, std::int64_t toMs
     if (to - from + 1 >= SecondsPerDay)
         return true; // every time of day was passed
     const std::int64_t fromOfDay = from - floorDiv(from, SecondsPerDay) * SecondsPerDay;
-    const std::int64_t ahead = (*target - fromOfDay + SecondsPerDay) % SecondsPerDay;
+    const std::int64_t ahead = (target - fromOfDay + SecondsPerDay) % SecondsPerDay;
     return ahead <= to - from;
 }
 

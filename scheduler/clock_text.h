@@ -27,5 +27,7 @@ inline bool isClockText(std::string_view text) {
 // went backwards (to < from) only the second of `toMsecs` counts, so nothing
 // that was already passed fires a second time.
 bool dueBetween(std::string_view text, std::int64_t fromMsecs, std::int64_t toMsecs);
+// The same for the second of the day a clock text names (0..86399).
+bool dueBetween(int secondOfDay, std::int64_t fromMsecs, std::int64_t toMsecs);
 
 } // namespace scheduler

@@ -83,15 +83,17 @@ void TimerPanel::Check_Click(int channel) {
 void TimerPanel::arm(int channel) {
     const RowWidgets& w = widgets(channel);
     const std::string time = w.text->text().toStdString();
+    const std::optional<int> second = secondOfDay(time);
     // A text that is not a clock text could never fire: refuse it rather
     // than show a green row that will never switch.
-    if (!isClockText(time)) {
+    if (!second) {
         refuse(channel);
         return;
     }
     Row& row = rows_[at(channel)];
     row.armed = true;
     row.time = time;
+    row.second = *second;
     row.checkedSince = clock_.localMsecs();
     w.timer->start();
     setLook(w.text, armedColour());
@@ -130,7 +132,7 @@ void TimerPanel::Timer_Timer(int channel) {
     const std::int64_t now = clock_.localMsecs();
     const std::int64_t since = row.checkedSince;
     row.checkedSince = now;
-    if (!dueBetween(row.time, since, now)) {
+    if (!dueBetween(row.second, since, now)) {
         keepInPhase(channel, now);
         return;
     }

@@ -58,6 +58,7 @@ class TimerPanel : public QObject {
     struct Row {
         bool armed = false;
         std::string time;              // the text the row was armed with
+        int second = 0;                // the second of the day that text names
         std::int64_t checkedSince = 0; // local ms of the arming or the last tick
         bool realignPending = false;
     };
