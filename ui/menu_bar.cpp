@@ -1,9 +1,12 @@
 #include "menu_bar.h"
+#include "skins.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QWidget>
+
+#include <array>
 
 namespace ui {
 
@@ -24,14 +27,12 @@ MenuBar::MenuBar(QWidget* window) : QObject(window), window_(window) {
 
     Sk = bar->addMenu("Skin");
     Sk->setObjectName("Sk");
-    Sl = item(Sk, "Sl", "Acqa");
-    lg = item(Sk, "lg", "Nature");
-    CA = item(Sk, "CA", "Gold");
-    An = item(Sk, "An", "Purple");
-    sb = item(Sk, "sb", "Sea Beach");
-    gl = item(Sk, "gl", "Bird");
-    Li = item(Sk, "Li", "Lily");
-    Bl = item(Sk, "Bl", "Sky");
+    // The items by their design names, in the order of the skin table.
+    static constexpr std::array<QAction * MenuBar::*, SkinCount> skinItems{
+        &MenuBar::Sl, &MenuBar::lg, &MenuBar::CA, &MenuBar::An,
+        &MenuBar::sb, &MenuBar::gl, &MenuBar::Li, &MenuBar::Bl};
+    for (std::size_t i = 0; i < skinItems.size(); ++i)
+        this->*skinItems[i] = item(Sk, SkinDesigns[i].item, SkinDesigns[i].caption);
 
     h = bar->addMenu("Help");
     h->setObjectName("h");

@@ -8,45 +8,25 @@ namespace ui {
 
 Skins::Skins(Form1& form) : QObject(&form), form_(form) {}
 
-void Skins::applySkin(int holder) {
+PictureHolder& Skins::picture(Holder holder) const {
+    return *form_.Picture(static_cast<int>(holder));
+}
+
+void Skins::Skin_Click(Skin skin) {
+    const SkinDesign& design = SkinDesigns.at(static_cast<std::size_t>(skin));
+    // Only Lily changes the background, and nothing sets it back.
+    if (design.lilyBack)
+        form_.setBackColour(lilyBackColour());
     // The ten window buttons back to their start-up visibility, in order.
     for (std::size_t i = 0; i < WindowButtons.size(); ++i)
         form_.button(static_cast<WindowButton>(i))->setVisible(WindowButtons[i].visibleAtStart);
-    form_.wear(*form_.Picture(holder));
+    form_.wear(picture(design.holder));
     form_.shapedForm().setShaped(true);
-}
-
-void Skins::Sl_Click() {
-    applySkin(3);
-}
-void Skins::lg_Click() {
-    applySkin(6);
-}
-void Skins::CA_Click() {
-    applySkin(8);
-}
-void Skins::An_Click() {
-    applySkin(9);
-}
-void Skins::sb_Click() {
-    applySkin(7);
-}
-void Skins::gl_Click() {
-    applySkin(2);
-}
-void Skins::Bl_Click() {
-    applySkin(4);
-}
-
-void Skins::Li_Click() {
-    // Only Lily changes the background, and nothing sets it back.
-    form_.setBackColour(lilyBackColour());
-    applySkin(1);
 }
 
 void Skins::Command18_Click() {
     form_.shapedForm().setShaped(false);
-    form_.wear(*form_.Picture(8));
+    form_.wear(picture(Holder::Picture8)); // the Gold picture
     for (std::size_t i = 0; i < WindowButtons.size(); ++i)
         form_.button(static_cast<WindowButton>(i))->setVisible(false);
 }
