@@ -15,11 +15,19 @@ constexpr PageDesign kPages[] = {
      "Guide page 3: timer mode, skins, the plain view and leaving the program safely."},
 };
 
+// "&Repete" goes back to the cover, not to page 1.
+constexpr Step kCommand1Click[] = {{Hide, "Picture4"}, {Disable, "Command1"}, {Enable, "Command2"}};
+constexpr Step kCommand2Click[] = {{Disable, "Command2"}, {Enable, "Command3"}, {Show, "Picture2"}};
+constexpr Step kCommand3Click[] = {{Disable, "Command3"}, {Enable, "Command4"},
+                                   {Hide, "Picture2"}, {Show, "Picture3"}};
+constexpr Step kCommand4Click[] = {{Disable, "Command4"}, {Enable, "Command1"},
+                                   {Hide, "Picture3"}, {Show, "Picture4"}};
+
 constexpr ButtonDesign kButtons[] = {
-    {"Command1", "&Repete", 120, 1215, false},
-    {"Command2", "&1", 8760, 375, true},
-    {"Command3", "&2", 9240, 375, false},
-    {"Command4", "&3", 9720, 375, false},
+    {"Command1", "&Repete", 120, 1215, false, kCommand1Click},
+    {"Command2", "&1", 8760, 375, true, kCommand2Click},
+    {"Command3", "&2", 9240, 375, false, kCommand3Click},
+    {"Command4", "&3", 9720, 375, false, kCommand4Click},
 };
 
 constexpr const char* kTabOrder[] = {
@@ -33,35 +41,9 @@ constexpr PagedWindowDesign kWindow = {
     "parallel cable to a four-channel relay board. Press 1 to begin.",
     9960, 375, kPages, kButtons, kTabOrder,
 };
-
-constexpr Step kCommand1Click[] = {{Hide, "Picture4"}, {Disable, "Command1"}, {Enable, "Command2"}};
-constexpr Step kCommand2Click[] = {{Disable, "Command2"}, {Enable, "Command3"}, {Show, "Picture2"}};
-constexpr Step kCommand3Click[] = {{Disable, "Command3"}, {Enable, "Command4"},
-                                   {Hide, "Picture2"}, {Show, "Picture3"}};
-constexpr Step kCommand4Click[] = {{Disable, "Command4"}, {Enable, "Command1"},
-                                   {Hide, "Picture3"}, {Show, "Picture4"}};
 // clang-format on
 } // namespace
 
-FrmOG::FrmOG() : PagedWindow(kWindow) {
-    connect(button("Command1"), &QPushButton::clicked, this, &FrmOG::Command1_Click);
-    connect(button("Command2"), &QPushButton::clicked, this, &FrmOG::Command2_Click);
-    connect(button("Command3"), &QPushButton::clicked, this, &FrmOG::Command3_Click);
-    connect(button("Command4"), &QPushButton::clicked, this, &FrmOG::Command4_Click);
-}
-
-// "&Repete" goes back to the cover, not to page 1.
-void FrmOG::Command1_Click() {
-    runSteps(kCommand1Click);
-}
-void FrmOG::Command2_Click() {
-    runSteps(kCommand2Click);
-}
-void FrmOG::Command3_Click() {
-    runSteps(kCommand3Click);
-}
-void FrmOG::Command4_Click() {
-    runSteps(kCommand4Click);
-}
+FrmOG::FrmOG() : PagedWindow(kWindow) {}
 
 } // namespace help

@@ -12,10 +12,11 @@ class FrmOG : public PagedWindow {
     FrmOG();
 
   public slots:
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
+    // The design's names for the buttons' click handlers.
+    void Command1_Click() { Command_Click(1); }
+    void Command2_Click() { Command_Click(2); }
+    void Command3_Click() { Command_Click(3); }
+    void Command4_Click() { Command_Click(4); }
 };
 
 } // namespace help

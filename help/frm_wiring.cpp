@@ -18,12 +18,22 @@ constexpr PageDesign kPages[] = {
      "is for a qualified electrician."},
 };
 
+constexpr Step kCommand1Click[] = {{Show, "Picture1"}, {Disable, "Command1"}, {Enable, "Command2"}};
+constexpr Step kCommand2Click[] = {{Hide, "Picture1"}, {Show, "Picture2"},
+                                   {Disable, "Command2"}, {Enable, "Command3"}};
+constexpr Step kCommand3Click[] = {{Hide, "Picture2"}, {Show, "Picture3"},
+                                   {Disable, "Command3"}, {Enable, "Command4"}};
+constexpr Step kCommand4Click[] = {{Hide, "Picture3"}, {Show, "Picture4"},
+                                   {Disable, "Command4"}, {Enable, "Command5"}};
+// "&Repete" goes back to the cover, not to page 1.
+constexpr Step kCommand5Click[] = {{Hide, "Picture4"}, {Enable, "Command1"}, {Disable, "Command5"}};
+
 constexpr ButtonDesign kButtons[] = {
-    {"Command5", "&Repete", 360, 1215, false},
-    {"Command1", "&1", 7800, 375, true},
-    {"Command2", "&2", 8400, 375, false},
-    {"Command3", "&3", 9000, 375, false},
-    {"Command4", "&4", 9600, 375, false},
+    {"Command5", "&Repete", 360, 1215, false, kCommand5Click},
+    {"Command1", "&1", 7800, 375, true, kCommand1Click},
+    {"Command2", "&2", 8400, 375, false, kCommand2Click},
+    {"Command3", "&3", 9000, 375, false, kCommand3Click},
+    {"Command4", "&4", 9600, 375, false, kCommand4Click},
 };
 
 constexpr const char* kTabOrder[] = {
@@ -38,41 +48,9 @@ constexpr PagedWindowDesign kWindow = {
     "that switches four appliances. Press 1 to begin.",
     9600, 375, kPages, kButtons, kTabOrder,
 };
-
-constexpr Step kCommand1Click[] = {{Show, "Picture1"}, {Disable, "Command1"}, {Enable, "Command2"}};
-constexpr Step kCommand2Click[] = {{Hide, "Picture1"}, {Show, "Picture2"},
-                                   {Disable, "Command2"}, {Enable, "Command3"}};
-constexpr Step kCommand3Click[] = {{Hide, "Picture2"}, {Show, "Picture3"},
-                                   {Disable, "Command3"}, {Enable, "Command4"}};
-constexpr Step kCommand4Click[] = {{Hide, "Picture3"}, {Show, "Picture4"},
-                                   {Disable, "Command4"}, {Enable, "Command5"}};
-constexpr Step kCommand5Click[] = {{Hide, "Picture4"}, {Enable, "Command1"}, {Disable, "Command5"}};
 // clang-format on
 } // namespace
 
-FrmWiring::FrmWiring() : PagedWindow(kWindow) {
-    connect(button("Command1"), &QPushButton::clicked, this, &FrmWiring::Command1_Click);
-    connect(button("Command2"), &QPushButton::clicked, this, &FrmWiring::Command2_Click);
-    connect(button("Command3"), &QPushButton::clicked, this, &FrmWiring::Command3_Click);
-    connect(button("Command4"), &QPushButton::clicked, this, &FrmWiring::Command4_Click);
-    connect(button("Command5"), &QPushButton::clicked, this, &FrmWiring::Command5_Click);
-}
-
-void FrmWiring::Command1_Click() {
-    runSteps(kCommand1Click);
-}
-void FrmWiring::Command2_Click() {
-    runSteps(kCommand2Click);
-}
-void FrmWiring::Command3_Click() {
-    runSteps(kCommand3Click);
-}
-void FrmWiring::Command4_Click() {
-    runSteps(kCommand4Click);
-}
-// "&Repete" goes back to the cover, not to page 1.
-void FrmWiring::Command5_Click() {
-    runSteps(kCommand5Click);
-}
+FrmWiring::FrmWiring() : PagedWindow(kWindow) {}
 
 } // namespace help

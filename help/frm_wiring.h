@@ -12,11 +12,12 @@ class FrmWiring : public PagedWindow {
     FrmWiring();
 
   public slots:
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    // The design's names for the buttons' click handlers.
+    void Command1_Click() { Command_Click(1); }
+    void Command2_Click() { Command_Click(2); }
+    void Command3_Click() { Command_Click(3); }
+    void Command4_Click() { Command_Click(4); }
+    void Command5_Click() { Command_Click(5); }
 };
 
 } // namespace help

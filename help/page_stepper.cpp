@@ -14,7 +14,8 @@
 
 namespace help {
 
-PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fixedDialogFlags()) {
+PagedWindow::PagedWindow(const PagedWindowDesign& design)
+    : QWidget(nullptr, fixedDialogFlags()), buttons_(design.buttons) {
     assets::init();
     setObjectName(QString::fromLatin1(design.name));
     setWindowTitle(QString::fromLatin1(design.caption));
@@ -54,6 +55,7 @@ PagedWindow::PagedWindow(const PagedWindowDesign& design) : QWidget(nullptr, fix
         button->setEnabled(b.enabled);
         // Enter presses the button that has the focus, as in any dialog.
         button->setAutoDefault(true);
+        connect(button, &QPushButton::clicked, this, [this, steps = b.click] { runSteps(steps); });
     }
 
     QWidget* previous = nullptr;
@@ -83,12 +85,13 @@ void PageHolder::hideEvent(QHideEvent* event) {
     QLabel::hideEvent(event);
 }
 
-QPushButton* PagedWindow::button(const char* name) const {
-    return findChild<QPushButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-}
-
-QLabel* PagedWindow::page(const char* name) const {
-    return findChild<QLabel*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+void PagedWindow::Command_Click(int n) {
+    const QString name = QStringLiteral("Command%1").arg(n);
+    for (const ButtonDesign& b : buttons_) {
+        if (name == QLatin1String(b.name))
+            return runSteps(b.click);
+    }
+    throw std::logic_error("no button Command" + std::to_string(n));
 }
 
 void PagedWindow::runSteps(std::span<const Step> steps) {

@@ -37,6 +37,7 @@ struct ButtonDesign {
     const char* caption;
     int left, width;
     bool enabled;
+    std::span<const Step> click; // what a click does, in order
 };
 
 // A page picture box. Its picture is decoded while the page shows and let go
@@ -54,6 +55,7 @@ class PageHolder : public QLabel {
     QString image_;
 };
 
+// A window's design, in tables that outlive the window.
 struct PagedWindowDesign {
     const char* name;
     const char* caption;
@@ -72,16 +74,18 @@ class PagedWindow : public QWidget {
   public:
     explicit PagedWindow(const PagedWindowDesign& design);
 
-    QPushButton* button(const char* name) const;
-    QLabel* page(const char* name) const;
+  public slots:
+    // The click handler of the button Command<n>, enabled or not.
+    void Command_Click(int n);
 
   protected:
-    // Runs the steps in the order given.
-    void runSteps(std::span<const Step> steps);
-
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // Runs the steps in the order given.
+    void runSteps(std::span<const Step> steps);
+
+    std::span<const ButtonDesign> buttons_;
     QPixmap cover_;
 };
 
