@@ -63,6 +63,6 @@ int main(int argc, char** argv) {
         });
         port.setListener([&](const platform::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
-        scripting = remote::PanelService::onSessionBus(*form, std::cerr);
+        scripting = remote::PanelService::onSessionBus(form->control(), std::cerr);
     });
 }

@@ -2,21 +2,19 @@
 #include "bus_names.h"
 #include "panel_adaptor.h"
 
-#include "ui/form1.h"
-#include "ui/port_watch.h"
+#include "core/channels.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <ostream>
 
 namespace remote {
 namespace {
+
+using Aspect = ui::PanelControl::Aspect;
 
 // A caller's text, fit to be quoted in a one-line answer.
 QString quoted(const QString& text) {
@@ -29,17 +27,17 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-PanelService::PanelService(ui::Form1& form, QObject* parent) : QObject(parent), form_(form) {
+PanelService::PanelService(ui::PanelControl& panel, QObject* parent)
+    : QObject(parent), panel_(panel) {
     new PanelAdaptor(this);
     announced_ = current();
-    connect(&form_, &ui::Form1::channelsChanged, this, [this] { announce(Part::Channels); });
-    connect(&form_.timerPanel(), &scheduler::TimerPanel::rowChanged, this,
-            [this] { announce(Part::Rows); });
-    connect(&form_.portWatch(), &ui::PortWatch::statusChanged, this,
-            [this] { announce(Part::Port); });
-    // A window closed by the window manager switches nothing more, so it
-    // stops offering to.
-    connect(&form_, &ui::Form1::unloaded, this, &PanelService::withdraw);
+    connect(&panel_, &ui::PanelControl::changed, this, [this](Aspect aspect) {
+        // A window closed by the window manager switches nothing more, so it
+        // stops offering to.
+        if (aspect == Aspect::Open && !panel_.isOpen())
+            return withdraw();
+        announce(aspect);
+    });
 }
 
 PanelService::~PanelService() {
@@ -82,8 +80,9 @@ void PanelService::withdraw() {
     bus_.unregisterObject(ObjectPath);
 }
 
-std::unique_ptr<PanelService> PanelService::onSessionBus(ui::Form1& form, std::ostream& log) {
-    auto service = std::make_unique<PanelService>(form);
+std::unique_ptr<PanelService> PanelService::onSessionBus(ui::PanelControl& panel,
+                                                         std::ostream& log) {
+    auto service = std::make_unique<PanelService>(panel);
     QString whyNot;
     if (service->publish(QDBusConnection::sessionBus(), &whyNot))
         return service;
@@ -95,37 +94,36 @@ std::unique_ptr<PanelService> PanelService::onSessionBus(ui::Form1& form, std::o
 // ---- state -------------------------------------------------------------
 
 short PanelService::portValue() const {
-    return form_.outputRegister().PortValue();
+    return panel_.portValue();
 }
 
 QList<bool> PanelService::channelsOn() const {
     QList<bool> on;
     for (int n = 1; n <= core::ChannelCount; ++n)
-        on << !form_.Command(n + core::ChannelCount)->isHidden(); // its OFF face shows
+        on << panel_.isOn(n);
     return on;
 }
 
 QStringList PanelService::armedTimes() const {
     QStringList times;
     for (int n = 1; n <= core::ChannelCount; ++n)
-        times << QString::fromStdString(form_.timerPanel().row(n).time);
+        times << panel_.armedTime(n);
     return times;
 }
 
 bool PanelService::portFailing() const {
-    return form_.portWatch().failing();
+    return panel_.portFailing();
 }
 
 QString PanelService::portError() const {
-    const ui::PortWatch& watch = form_.portWatch();
-    return watch.failing() ? QString::fromStdString(watch.lastStatus().describe()) : QString();
+    return panel_.portError();
 }
 
 PanelService::State PanelService::current() const {
     return {portValue(), channelsOn(), armedTimes(), portFailing(), portError()};
 }
 
-void PanelService::announce(Part part) {
+void PanelService::announce(Aspect aspect) {
     const State now = current();
     QVariantMap changed;
     auto note = [&](const char* name, auto field) {
@@ -134,17 +132,19 @@ void PanelService::announce(Part part) {
         announced_.*field = now.*field;
         changed.insert(name, QVariant::fromValue(now.*field));
     };
-    switch (part) {
-    case Part::Channels:
+    switch (aspect) {
+    case Aspect::Channels:
         note("PortValue", &State::portValue);
         note("ChannelsOn", &State::channelsOn);
         break;
-    case Part::Rows:
+    case Aspect::Rows:
         note("ArmedTimes", &State::armedTimes);
         break;
-    case Part::Port:
+    case Aspect::Port:
         note("PortFailing", &State::portFailing);
         note("PortError", &State::portError);
+        break;
+    case Aspect::Open: // no property of its own
         break;
     }
     if (changed.isEmpty() || !published_)
@@ -163,7 +163,7 @@ void PanelService::refuse(const char* error, const QString& message) {
 }
 
 bool PanelService::isOpen() {
-    if (!form_.isUnloaded())
+    if (panel_.isOpen())
         return true;
     refuse(error::Closed, "The panel's window was closed; it switches nothing more.");
     return false;
@@ -184,49 +184,41 @@ bool PanelService::accepts(int channel) {
 void PanelService::SwitchOn(int channel) {
     if (!accepts(channel))
         return;
-    if (form_.Command(channel)->isHidden())
+    if (panel_.isOn(channel))
         return refuse(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
-    form_.ChannelOn_Click(channel);
+    panel_.switchOn(channel);
 }
 
 void PanelService::SwitchOff(int channel) {
     if (!accepts(channel))
         return;
-    if (form_.Command(channel + core::ChannelCount)->isHidden())
+    if (!panel_.isOn(channel))
         return refuse(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
-    form_.ChannelOff_Click(channel);
+    panel_.switchOff(channel);
 }
 
 void PanelService::AllOn() {
     if (isOpen())
-        form_.EMAO_Click();
+        panel_.allOn();
 }
 
 void PanelService::AllOff() {
     if (isOpen())
-        form_.EMAOF_Click();
+        panel_.allOff();
 }
 
 void PanelService::Arm(int channel, const QString& time) {
     if (!accepts(channel))
         return;
-    scheduler::TimerPanel& panel = form_.timerPanel();
-    if (panel.isArmed(channel))
+    if (panel_.isArmed(channel))
         return refuse(error::AlreadyArmed,
                       QString("Channel %1 is already armed for %2; cancel it first.")
                           .arg(channel)
-                          .arg(QString::fromStdString(panel.row(channel).time)));
-    // Typed into the row and its box set, as the user does; the row's own
-    // handler decides, and refuses a text that is not a clock time with its beep.
-    QLineEdit* text = form_.Text(channel);
-    const QString before = text->text();
-    text->setText(time);
-    form_.Check(channel)->setCheckState(Qt::Checked);
-    if (panel.isArmed(channel))
+                          .arg(panel_.armedTime(channel)));
+    // The row's own handler decides, and refuses a text that is not a clock
+    // time with its beep.
+    if (panel_.arm(channel, time))
         return;
-    // The panel keeps a refused text for the user at the window to correct;
-    // nobody there typed this one, so the row gets back what it showed.
-    text->setText(before);
     refuse(error::NotATime, QString("%1 is not a time of day as HH:MM:SS (24-hour, two digits "
                                     "each: 6 pm is 18:00:00).")
                                 .arg(quoted(time)));
@@ -235,9 +227,9 @@ void PanelService::Arm(int channel, const QString& time) {
 void PanelService::Disarm(int channel) {
     if (!accepts(channel))
         return;
-    if (!form_.timerPanel().isArmed(channel))
+    if (!panel_.isArmed(channel))
         return refuse(error::NotArmed, QString("Channel %1 is not armed.").arg(channel));
-    form_.Check(channel)->setCheckState(Qt::Unchecked);
+    panel_.disarm(channel);
 }
 
 } // namespace remote

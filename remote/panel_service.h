@@ -1,11 +1,14 @@
 #pragma once
 // The running panel on the user's session bus, as com.quorvale.KavoPanel.xml
-// describes it. Each method runs the handler of the control it stands for on
-// Form1, on the window's thread between other events, like a click: with its
-// beep, its port write and its faces. A request that control would not take
-// (there is no ON face to press on a channel that is on) is answered with an
-// error and changes nothing. The state is read from the window itself, and
-// every change of it is announced with PropertiesChanged.
+// describes it. Each method runs, through ui::PanelControl, the handler of
+// the control it stands for on the main window, on the window's thread
+// between other events, like a click: with its beep, its port write and its
+// faces. A request that control would not take (there is no ON face to press
+// on a channel that is on) is answered with an error and changes nothing. The
+// state is read from the window, and every change of it is announced with
+// PropertiesChanged.
+
+#include "ui/panel_control.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -15,10 +18,6 @@
 
 #include <iosfwd>
 #include <memory>
-
-namespace ui {
-class Form1;
-}
 
 namespace remote {
 
@@ -31,7 +30,7 @@ class PanelService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString PortError READ portError)
 
   public:
-    explicit PanelService(ui::Form1& form, QObject* parent = nullptr);
+    explicit PanelService(ui::PanelControl& panel, QObject* parent = nullptr);
     ~PanelService() override;
 
     // Exports the object on `bus`, then takes the well-known name. False, with
@@ -42,7 +41,7 @@ class PanelService : public QObject, protected QDBusContext {
     bool isPublished() const { return published_; }
 
     // The service on the session bus; or none, and one line on `log` saying why.
-    static std::unique_ptr<PanelService> onSessionBus(ui::Form1& form, std::ostream& log);
+    static std::unique_ptr<PanelService> onSessionBus(ui::PanelControl& panel, std::ostream& log);
 
     short portValue() const;
     QList<bool> channelsOn() const;
@@ -59,9 +58,6 @@ class PanelService : public QObject, protected QDBusContext {
     void Disarm(int channel);
 
   private:
-    // What one announcement covers: each is announced when its own source
-    // says it changed, so no announcement shows a handler half done.
-    enum class Part { Channels, Rows, Port };
     struct State {
         short portValue = 0;
         QList<bool> channelsOn;
@@ -73,9 +69,9 @@ class PanelService : public QObject, protected QDBusContext {
     bool isOpen();
     bool accepts(int channel);
     void refuse(const char* error, const QString& message);
-    void announce(Part part);
+    void announce(ui::PanelControl::Aspect aspect);
 
-    ui::Form1& form_;
+    ui::PanelControl& panel_;
     QDBusConnection bus_{QString()};
     bool published_ = false;
     State announced_;

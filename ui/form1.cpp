@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "look.h"
 #include "menu_bar.h"
+#include "panel_control.h"
 #include "picture_button.h"
 #include "port_indicator.h"
 #include "port_watch.h"
@@ -167,6 +168,7 @@ Form1::Form1(Services services, QWidget* parent)
     menu_ = new MenuBar(this);
     buildTabOrder();
     connectControls();
+    control_ = makeControl();
     clockTimer_->start();
     Form_Load();
 }

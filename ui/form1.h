@@ -11,6 +11,8 @@
 //   ui::PortWatch              the port warning and the retry of a failed write
 // Everything outside the program (port, beep, clock, secondary windows,
 // ending the program) comes in through Services, so tests can fake it.
+// Whatever drives the window from outside does so through control()
+// (ui::PanelControl), never through its controls.
 //
 // The per-channel controls are made in one loop from the channel model
 // (core::ChannelCount) and a layout table; the ten buttons of the window
@@ -34,6 +36,7 @@
 #include <array>
 #include <functional>
 #include <future>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -50,6 +53,7 @@ class ShapedForm;
 }
 class MenuBar;
 class PanelButton;
+class PanelControl;
 class PortIndicator;
 class PortWatch;
 class Skins;
@@ -162,6 +166,8 @@ class Form1 : public QWidget, private core::ChannelFaces {
     void showCentred();
     // True once the window was closed other than by the exit commands.
     bool isUnloaded() const { return unloaded_; }
+    // The window's commands and state for front ends outside it.
+    PanelControl& control() { return *control_; }
 
     // Controls, by their design names.
     const std::array<Channel, core::ChannelCount>& channels() const { return channels_; }
@@ -249,6 +255,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     void unload();
     void setOnFaceVisible(int channel, bool visible) override;
     void setOffFaceVisible(int channel, bool visible) override;
+    std::unique_ptr<PanelControl> makeControl(); // in form1_control.cpp
 
     Services services_;
     core::OutputRegister register_;
@@ -271,6 +278,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     SecondaryWindow wiring_;
     SecondaryWindow about_;
     bool unloaded_ = false;
+    std::unique_ptr<PanelControl> control_; // last: it goes before what it watches
 };
 
 } // namespace ui

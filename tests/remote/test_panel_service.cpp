@@ -99,7 +99,7 @@ QStringList everything(FormRig& rig) {
 
 // The panel's service, published on the test's session bus.
 struct PublishedRig : FormRig {
-    PanelService service{f()};
+    PanelService service{f().control()};
     QString whyNot;
     bool published = false;
     PublishedRig() {
@@ -466,7 +466,7 @@ class TestPanelService : public QObject {
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "second panel");
         {
             FormRig second;
-            PanelService other(second.f());
+            PanelService other(second.f().control());
             QString whyNot;
             QVERIFY(!other.publish(secondBus, &whyNot));
             QCOMPARE(whyNot, QString("com.quorvale.KavoPanel is taken on the session bus by "
@@ -496,7 +496,7 @@ class TestPanelService : public QObject {
 
     void withoutABusThereIsNoService() {
         FormRig rig;
-        PanelService service(rig.f());
+        PanelService service(rig.f().control());
         QString whyNot;
         QVERIFY(!service.publish(QDBusConnection(QString("no such connection")), &whyNot));
         QVERIFY2(whyNot.startsWith("no session bus"), qPrintable(whyNot));
