@@ -2,48 +2,30 @@
 // the window's place and shape, real clicks (which respect the cut), the
 // bytes that reach a stand-in ppdev device, dragging, every skin, the help
 // pages and the About window. Screenshots go to KAVO_SCREENSHOT_DIR.
-#include "panel_process.h"
+#include "panel_layout.h"
+#include "panel_run.h"
+#include "window_titles.h"
 #include "x_session.h"
 
 #include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
-#include <QThread>
-
-namespace {
-const QString PanelTitle = "Quorvale Automation KAVO H1.10xp";
-const QString GuideTitle = "Instalation & Operartion Guide..";
-const QString WiringTitle = "Quorvale Automation- Wiring Diagram for KAVOxp H1.10";
-const QString AboutTitle = "About Quorvale Rivavavo Control System KAVO x";
-} // namespace
 
 class TestPanelE2E : public QObject {
     Q_OBJECT
 
     XSession x;
-    QProcess panel;
-    QString portLog;
+    PanelRun panel;
     QString shots;
     QRect window;
 
-    QString bytesWritten() const {
-        QFile log(portLog);
-        if (!log.open(QIODevice::ReadOnly))
-            return {};
-        QStringList bytes;
-        const auto all = QRegularExpression("PPWDATA=0x([0-9a-f]{2})")
-                             .globalMatch(QString::fromLatin1(log.readAll()));
-        for (auto it = all; it.hasNext();)
-            bytes << it.next().captured(1);
-        return bytes.join(' ');
-    }
-    QPoint at(int cx, int cy) const { return window.topLeft() + QPoint(cx, cy); }
-    void save(const QString& name, const QRect& area) const {
-        const QImage shot = x.screenshot().copy(area);
-        QVERIFY(!shot.isNull());
+    QPoint at(QPoint client) const { return window.topLeft() + client; }
+    void save(const QString& name, const QImage& shot) const {
+        QVERIFY2(!shot.isNull(), qPrintable(name + ": nothing new was drawn"));
         QVERIFY(shot.save(QDir(shots).filePath(name + ".png")));
+    }
+    void save(const QString& name, const QRect& area) const {
+        save(name, x.screenshot().copy(area));
     }
     QString windowUnder(QPoint p) const {
         x.moveMouse(p);
@@ -52,7 +34,7 @@ class TestPanelE2E : public QObject {
     }
     // Right-click the panel, walk the popup menu bar with the keyboard.
     void chooseFromMenu(int topIndex, int itemIndex) {
-        x.click(at(100, 215), 3);
+        x.click(at(layout::Surface), 3);
         QStringList keys;
         for (int i = 0; i <= topIndex; ++i)
             keys << "Down";
@@ -61,19 +43,19 @@ class TestPanelE2E : public QObject {
             keys << "Down";
         keys << "Return";
         x.key(keys.join(' '));
-        QThread::msleep(400);
     }
 
     // Opens a paged help window from its panel button, saves its cover and
     // every page by clicking its numbered buttons, then puts it out of the way.
     void stepThroughPages(QPoint opener, const QString& title, QSize size, QList<int> buttonsX,
                           int buttonsY, const QString& name) {
-        x.click(at(opener.x(), opener.y()));
+        const QImage before = x.screenshot();
+        x.click(at(opener));
         QVERIFY(x.waitForWindow(title));
-        QThread::msleep(500);
+        const QImage cover = x.redrawn(x.windowGeometry(title), before);
         const QRect help = x.windowGeometry(title);
         QCOMPARE(help.size(), size);
-        save(name + "-0-cover", help);
+        save(name + "-0-cover", cover);
         for (int page = 1; page <= buttonsX.size(); ++page) {
             x.click(help.topLeft() + QPoint(buttonsX[page - 1] + 12, buttonsY));
             save(QString("%1-%2").arg(name).arg(page), help);
@@ -85,102 +67,95 @@ class TestPanelE2E : public QObject {
     void initTestCase() {
         QString error;
         QVERIFY2(x.start(&error), qPrintable(error));
-        shots = qEnvironmentVariable("KAVO_SCREENSHOT_DIR", QDir::currentPath() + "/screenshots");
-        QDir().mkpath(shots);
-        portLog = QDir(shots).filePath("port.log");
-        QFile::remove(portLog);
-
-        startPanel(panel, x.environment(), portLog);
-        QVERIFY(panel.waitForStarted());
-        QVERIFY2(x.waitForWindow(PanelTitle), "the panel's window did not appear");
-        QThread::msleep(1500);
-        window = x.windowGeometry(PanelTitle);
+        shots = PanelRun::screenshotDir();
+        QVERIFY(panel.start(x.environment()));
+        window = panel.waitForWindow(x);
+        QVERIFY2(window.isValid(), "the panel's window did not appear");
     }
 
     void startsCentredWithItsSizeAndWritesZero() {
-        QCOMPARE(window.size(), QSize(301, 486));
+        QCOMPARE(window.size(), layout::Size);
         QCOMPARE(window.topLeft(),
                  QPoint((XSession::ScreenWidth - 301) / 2, (XSession::ScreenHeight - 486) / 2));
-        QCOMPARE(bytesWritten(), QString("00"));
+        QTRY_COMPARE(panel.bytesWritten(), QString("00"));
         save("panel", window);
     }
 
     void isCutToTheOutline() {
         QString id;
-        x.windowGeometry(PanelTitle, &id);
+        x.windowGeometry(titles::Panel, &id);
         const QString panelWindow = QString::number(id.toULongLong(nullptr, 16));
         const QString root = windowUnder(QPoint(5, 5));
         // Corners of the picture and the strip beyond it are not the window.
-        QCOMPARE(windowUnder(at(1, 1)), root);
-        QCOMPARE(windowUnder(at(299, 484)), root);
-        QCOMPARE(windowUnder(at(172, 276)), panelWindow);
+        for (QPoint corner : layout::CutAway)
+            QCOMPARE(windowUnder(at(corner)), root);
+        QCOMPARE(windowUnder(at(layout::Channel1)), panelWindow);
         const QImage screen = x.screenshot();
-        QCOMPARE(screen.pixel(at(1, 1)), screen.pixel(QPoint(5, 5)));
-        QVERIFY(screen.pixel(at(100, 215)) != screen.pixel(QPoint(5, 5)));
+        QCOMPARE(screen.pixel(at(QPoint(1, 1))), screen.pixel(QPoint(5, 5)));
+        QVERIFY(screen.pixel(at(layout::Surface)) != screen.pixel(QPoint(5, 5)));
     }
 
     void realClicksReachThePortOnlyInsideTheOutline() {
-        x.click(at(2, 2)); // cut away: the click is not the window's
-        QCOMPARE(bytesWritten(), QString("00"));
-        x.click(at(172, 276)); // channel 1's ON face
-        QTRY_COMPARE(bytesWritten(), QString("00 01"));
+        x.click(at(QPoint(2, 2))); // cut away: the click is not the window's
+        QCOMPARE(panel.bytesWritten(), QString("00"));
+        x.click(at(layout::Channel1)); // its ON face
+        QTRY_COMPARE(panel.bytesWritten(), QString("00 01"));
         save("channel1-on", window);
-        x.click(at(172, 276)); // now its OFF face
-        QTRY_COMPARE(bytesWritten(), QString("00 01 00"));
+        x.click(at(layout::Channel1)); // now its OFF face
+        QTRY_COMPARE(panel.bytesWritten(), QString("00 01 00"));
     }
 
     void dragsBySurface() {
-        x.drag(at(100, 215), at(160, 255));
-        const QRect moved = x.windowGeometry(PanelTitle);
+        x.drag(at(layout::Surface), at(layout::Surface + QPoint(60, 40)));
+        const QRect moved = x.windowGeometry(titles::Panel);
         QCOMPARE(moved.topLeft(), window.topLeft() + QPoint(60, 40));
         window = moved;
-        QCOMPARE(bytesWritten(), QString("00 01 00"));
+        QCOMPARE(panel.bytesWritten(), QString("00 01 00"));
     }
 
     void everySkinAndThePlainView() {
         const QStringList skins{"acqa",      "nature", "gold", "purple",
                                 "sea-beach", "bird",   "lily", "sky"};
+        // Each is drawn anew: no two skins in a row look alike, nor the plain view.
+        QImage before = x.screenshot();
         for (int i = 0; i < skins.size(); ++i) {
             chooseFromMenu(2, i);
-            save("skin-" + skins[i], window);
+            save("skin-" + skins[i], x.redrawn(window, before));
+            before = x.screenshot();
         }
-        x.click(at(188, 44)); // X&P
-        QThread::msleep(400);
-        save("plain-view", window);
+        x.click(at(layout::PlainView));
+        save("plain-view", x.redrawn(window, before));
         const QImage screen = x.screenshot();
-        QVERIFY(screen.pixel(at(1, 1)) != qRgb(0, 0, 0)); // uncut now
-        chooseFromMenu(2, 6);                             // Lily brings the cut back
-        QCOMPARE(bytesWritten(), QString("00 01 00"));    // skins never write
+        QVERIFY(screen.pixel(at(QPoint(1, 1))) != qRgb(0, 0, 0)); // uncut now
+        chooseFromMenu(2, 6);                                     // Lily brings the cut back
+        QVERIFY(!x.redrawn(window, screen).isNull());
+        QCOMPARE(panel.bytesWritten(), QString("00 01 00")); // skins never write
     }
 
     void helpPagesAndAbout() {
-        stepThroughPages({168, 136}, WiringTitle, {710, 695}, {520, 560, 600, 640}, 652, "wiring");
-        stepThroughPages({232, 136}, GuideTitle, {727, 696}, {584, 616, 648}, 676, "guide");
+        stepThroughPages(layout::WiringButton, titles::Wiring, {710, 695}, {520, 560, 600, 640},
+                         652, "wiring");
+        stepThroughPages(layout::GuideButton, titles::Guide, {727, 696}, {584, 616, 648}, 676,
+                         "guide");
 
-        x.click(at(212, 44)); // "&?"
-        QVERIFY(x.waitForWindow(AboutTitle));
-        QThread::msleep(500);
-        const QRect about = x.windowGeometry(AboutTitle);
+        const QImage before = x.screenshot();
+        x.click(at(layout::AboutButton));
+        QVERIFY(x.waitForWindow(titles::About));
+        const QImage shot = x.redrawn(x.windowGeometry(titles::About), before);
+        const QRect about = x.windowGeometry(titles::About);
         QCOMPARE(about.size(), QSize(382, 237));
-        QCOMPARE(about.topLeft(), QPoint(156, 129));
-        save("about", about);
-        QCOMPARE(bytesWritten(), QString("00 01 00"));
+        QCOMPARE(about.topLeft(), layout::AboutCorner);
+        save("about", shot);
+        QCOMPARE(panel.bytesWritten(), QString("00 01 00"));
     }
 
     void exitSwitchesEverythingOffAndEnds() {
-        x.click(at(172, 276)); // channel 1 on again
-        QTRY_COMPARE(bytesWritten(), QString("00 01 00 01"));
-        x.click(at(260, 44)); // "&X"
-        QVERIFY(panel.waitForFinished(10000));
-        QCOMPARE(panel.exitCode(), 0);
-        QCOMPARE(bytesWritten(), QString("00 01 00 01 00"));
-    }
-
-    void cleanupTestCase() {
-        if (panel.state() != QProcess::NotRunning) {
-            panel.kill();
-            panel.waitForFinished();
-        }
+        x.click(at(layout::Channel1)); // on again
+        QTRY_COMPARE(panel.bytesWritten(), QString("00 01 00 01"));
+        x.click(at(layout::Exit));
+        QVERIFY(panel.process().waitForFinished(10000));
+        QCOMPARE(panel.process().exitCode(), 0);
+        QCOMPARE(panel.bytesWritten(), QString("00 01 00 01 00"));
     }
 };
 

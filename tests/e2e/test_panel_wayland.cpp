@@ -1,14 +1,12 @@
 // The real program as a native Wayland client of a headless weston: the
 // window is drawn cut to the outline of its picture, so the desktop shows
 // at the corners and in the strip beyond the picture, and the skin inside.
-#include "panel_process.h"
+#include "panel_layout.h"
+#include "panel_run.h"
 #include "wayland_session.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTest>
-#include <QThread>
 
 namespace {
 // Where the screenshot differs from the bare desktop.
@@ -39,7 +37,8 @@ class TestPanelWayland : public QObject {
     Q_OBJECT
 
     WaylandSession wayland;
-    QProcess panel;
+    PanelRun panel;
+    const QImage skin = PanelRun::startupSkin();
     QImage shot;
 
   private slots:
@@ -47,26 +46,20 @@ class TestPanelWayland : public QObject {
         QString error;
         if (!wayland.start(&error))
             QSKIP(qPrintable("no Wayland compositor to test with: " + error));
-        const QString shots =
-            qEnvironmentVariable("KAVO_SCREENSHOT_DIR", QDir::currentPath() + "/screenshots");
-        QDir().mkpath(shots);
-        startPanel(panel, wayland.environment(), QDir(shots).filePath("port-wayland.log"));
-        QVERIFY(panel.waitForStarted());
-        // Shown once something is drawn; then give it a moment to settle.
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 15000 && drawnArea(shot = wayland.screenshot()).isEmpty())
-            QThread::msleep(200);
-        QThread::msleep(1000);
-        shot = wayland.screenshot();
-        QVERIFY2(!drawnArea(shot).isEmpty(), "the panel did not appear");
-        shot.save(QDir(shots).filePath("wayland-panel.png"));
+        QVERIFY(!skin.isNull());
+        QVERIFY(panel.start(wayland.environment()));
+        // Shown once the skin is on its bare surface.
+        const QPoint figureCorner = figureOf(skin).topLeft();
+        QVERIFY2(panel.waitUntil([&] {
+            shot = wayland.screenshot();
+            const QPoint spot = drawnArea(shot).topLeft() - figureCorner + layout::Surface;
+            return shot.rect().contains(spot) && shot.pixel(spot) == skin.pixel(layout::Surface);
+        }),
+                 "the panel did not appear");
+        shot.save(QDir(PanelRun::screenshotDir()).filePath("wayland-panel.png"));
     }
 
     void isDrawnCutToTheOutline() {
-        QImage skin(KAVO_SOURCE_DIR "/assets/main/skins/lily.bmp");
-        QVERIFY(!skin.isNull());
-        skin = skin.convertToFormat(QImage::Format_RGB32);
         const QRect figure = figureOf(skin);
         const QRect drawn = drawnArea(shot);
         // Nothing but the figure is drawn: not the white ground, not the strip.
@@ -75,8 +68,8 @@ class TestPanelWayland : public QObject {
 
         int desktop = 0, skinShown = 0, figurePixels = 0;
         QStringList wrong;
-        for (int y = 0; y < 486; ++y) {
-            for (int x = 0; x < 301; ++x) {
+        for (int y = 0; y < layout::Size.height(); ++y) {
+            for (int x = 0; x < layout::Size.width(); ++x) {
                 const QPoint p = origin + QPoint(x, y);
                 if (!QRect(0, 0, shot.width(), shot.height()).contains(p))
                     continue;
@@ -96,21 +89,12 @@ class TestPanelWayland : public QObject {
         QVERIFY2(wrong.isEmpty(), qPrintable("not the desktop at " + wrong.join(' ')));
         QVERIFY(desktop > 0);
         // The corners of the client area and of the strip beyond the picture.
-        for (QPoint corner : {QPoint(1, 1), QPoint(299, 1), QPoint(1, 484), QPoint(299, 484)})
+        for (QPoint corner : layout::CutAway)
             QCOMPARE(shot.pixel(origin + corner), WaylandSession::Background);
         // The skin where no control covers it, a bare spot of the surface among it.
-        QCOMPARE(shot.pixel(origin + QPoint(100, 215)), skin.pixel(100, 215));
+        QCOMPARE(shot.pixel(origin + layout::Surface), skin.pixel(layout::Surface));
         QVERIFY2(skinShown * 2 > figurePixels,
                  qPrintable(QString("%1 of %2").arg(skinShown).arg(figurePixels)));
-    }
-
-    void cleanupTestCase() {
-        if (panel.state() != QProcess::NotRunning) {
-            panel.terminate();
-            if (!panel.waitForFinished(5000))
-                panel.kill();
-            panel.waitForFinished();
-        }
     }
 };
 

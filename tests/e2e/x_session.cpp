@@ -138,6 +138,20 @@ bool XSession::waitForNoWindow(const QString& title, int timeoutMs) const {
     return false;
 }
 
+QImage XSession::redrawn(const QRect& area, const QImage& before, int timeoutMs) const {
+    const QImage old = before.copy(area);
+    QImage last;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < timeoutMs) {
+        const QImage now = screenshot().copy(area);
+        if (now != old && now == last)
+            return now;
+        last = now;
+    }
+    return {};
+}
+
 QImage XSession::screenshot() const {
     QTemporaryDir dir;
     const QString path = dir.filePath("screen.png");

@@ -27,6 +27,11 @@ class XSession {
     QRect windowGeometry(const QString& title, QString* id = nullptr) const;
     bool waitForWindow(const QString& title, int timeoutMs = 15000) const;
     bool waitForNoWindow(const QString& title, int timeoutMs = 15000) const;
+    // The area once drawn anew: its pixels differ from what `before` (a
+    // screenshot) showed there and hold still between two screenshots. A new
+    // window shows what was beneath it until it draws itself. Null when that
+    // does not happen in time.
+    QImage redrawn(const QRect& area, const QImage& before, int timeoutMs = 15000) const;
     // The value of a window's property as xprop prints it after " = ", or
     // empty when the window has no such property.
     QString property(const QString& id, const QString& name) const;

@@ -2,19 +2,16 @@
 // WM_CLASS, which must equal the entry's StartupWMClass; otherwise the panel
 // shows with a generic icon, apart from its menu entry. Runs the real program
 // in Xvfb and reads the property from outside.
-#include "../e2e/panel_process.h"
-#include "../e2e/x_session.h"
+#include "e2e/panel_run.h"
+#include "e2e/window_titles.h"
+#include "e2e/x_session.h"
 #include "platform/application_id.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-const QString PanelTitle = "Quorvale Automation KAVO H1.10xp";
 
 QString desktopEntryValue(const QString& key) {
     QFile file(QString(KAVO_SOURCE_DIR "/packaging/%1.desktop").arg(platform::applicationId));
@@ -32,32 +29,20 @@ class WindowClassTest : public QObject {
     Q_OBJECT
 
     XSession x;
-    QProcess panel;
-    QTemporaryDir portLog;
+    PanelRun panel; // its port is a stand-in: the test must not drive a real one
 
   private slots:
     void initTestCase() {
         QString error;
         if (!x.start(&error))
             QSKIP(qPrintable("no X server for the test: " + error));
-        // The port is a stand-in: the test must not drive a real one.
-        startPanel(panel, x.environment(), portLog.filePath("port.log"));
-        QVERIFY(panel.waitForStarted());
-        QVERIFY2(x.waitForWindow(PanelTitle), "the panel's window did not appear");
-    }
-
-    void cleanupTestCase() {
-        if (panel.state() != QProcess::NotRunning) {
-            panel.terminate();
-            if (!panel.waitForFinished(5000))
-                panel.kill();
-            panel.waitForFinished();
-        }
+        QVERIFY(panel.start(x.environment()));
+        QVERIFY2(panel.waitForWindow(x).isValid(), "the panel's window did not appear");
     }
 
     void windowClassIsTheDesktopEntrys() {
         QString id;
-        QVERIFY(x.windowGeometry(PanelTitle, &id).isValid());
+        QVERIFY(x.windowGeometry(titles::Panel, &id).isValid());
         // WM_CLASS(STRING) = "instance", "class"
         const QString property = x.run("xprop", {"-id", id, "WM_CLASS"});
         const auto match = QRegularExpression("= \"([^\"]*)\", \"([^\"]*)\"").match(property);

@@ -2,12 +2,11 @@
 // (offscreen) in the test's private session bus, with a stand-in ppdev device
 // whose log shows every byte that reaches the "board". Each command's output,
 // stderr line and exit status, and what it wrote.
+#include "e2e/panel_run.h"
 #include "remote/bus_names.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,8 +32,7 @@ class TestKavoCtl : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
-    QProcess panel;
-    QString portLog;
+    PanelRun panel;
     const QString noPanel = "kavo-ctl: no panel is running in this session (nothing owns "
                             "com.quorvale.KavoPanel on the session bus)\n";
 
@@ -52,48 +50,18 @@ class TestKavoCtl : public QObject {
         return r;
     }
 
-    // The panel's environment: offscreen; the ppdev stand-in for /dev/parport0
-    // logging to `log`, or with no log no board at all. The unplugged-board
-    // shim comes last either way, so no real port is ever touched.
-    QProcessEnvironment panelEnvironment(const QString& log) const {
+    // Offscreen. The unplugged-board shim comes after the ppdev stand-in, or
+    // alone, so no real port is ever touched.
+    static bool start(PanelRun& run,
+                      QProcess::ProcessChannelMode channels = QProcess::SeparateChannels) {
+        run.preload(KAVO_UNPLUGGED_SHIM);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
-        if (log.isEmpty()) {
-            env.insert("LD_PRELOAD", KAVO_UNPLUGGED_SHIM);
-        } else {
-            env.insert("LD_PRELOAD", QString(KAVO_PPDEV_SHIM) + " " + KAVO_UNPLUGGED_SHIM);
-            env.insert("PPDEV_SHIM_DEVICE", "/dev/parport0");
-            env.insert("PPDEV_SHIM_LOG_FILE", log);
-        }
-        return env;
+        return run.start(env, {}, channels);
     }
 
     static bool panelOnTheBus() {
         return QDBusConnection::sessionBus().interface()->isServiceRegistered(remote::ServiceName);
-    }
-
-    static QString bytesIn(const QString& log) {
-        QFile file(log);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList bytes;
-        auto all = QRegularExpression("PPWDATA=0x([0-9a-f]{2})")
-                       .globalMatch(QString::fromLatin1(file.readAll()));
-        while (all.hasNext())
-            bytes << all.next().captured(1);
-        return bytes.join(' ');
-    }
-    QString bytesWritten() const { return bytesIn(portLog); }
-
-    static void stop(QProcess& p) {
-        if (p.state() == QProcess::NotRunning)
-            return;
-        p.terminate();
-        if (!p.waitForFinished(10000)) {
-            p.kill();
-            p.waitForFinished();
-        }
     }
 
     // Runs a command and checks what it says and what it leaves on the port.
@@ -103,7 +71,7 @@ class TestKavoCtl : public QObject {
         QCOMPARE(r.err, err);
         QCOMPARE(r.out, out);
         QCOMPARE(r.exit, exit);
-        QTRY_COMPARE(bytesWritten(), bytes);
+        QTRY_COMPARE(panel.bytesWritten(), bytes);
     }
 
   private slots:
@@ -111,7 +79,6 @@ class TestKavoCtl : public QObject {
         if (!QDBusConnection::sessionBus().isConnected())
             QSKIP("no session bus: run this test inside dbus-run-session (ctest does)");
         QVERIFY(dir.isValid());
-        portLog = dir.filePath("port.log");
         QVERIFY(!panelOnTheBus());
     }
 
@@ -156,14 +123,11 @@ class TestKavoCtl : public QObject {
     }
 
     void thePanelTakesTheNameAtStart() {
-        panel.setProcessEnvironment(panelEnvironment(portLog));
-        panel.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        panel.start(KAVO_PANEL, {});
-        QVERIFY(panel.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(panelOnTheBus() || panel.state() == QProcess::NotRunning, 30000);
-        QVERIFY2(panelOnTheBus(), qPrintable(panel.readAllStandardError()));
-        QCOMPARE(bytesWritten(), QString("00"));
-        QVERIFY(!panel.readAllStandardError().contains("kavo-ctl cannot reach"));
+        QVERIFY(start(panel, QProcess::ForwardedOutputChannel));
+        panel.waitUntil(panelOnTheBus);
+        QVERIFY2(panelOnTheBus(), qPrintable(panel.process().readAllStandardError()));
+        QCOMPARE(panel.bytesWritten(), QString("00"));
+        QVERIFY(!panel.process().readAllStandardError().contains("kavo-ctl cannot reach"));
     }
 
     void usageErrors_data() {
@@ -297,10 +261,10 @@ class TestKavoCtl : public QObject {
 
     // Armed from a script, a row fires at its second of the real clock.
     void aScheduledSwitchArmedFromAScript() {
-        const QString before = bytesWritten();
+        const QString before = panel.bytesWritten();
         const QString soon = QTime::currentTime().addSecs(2).toString("HH:mm:ss");
         check({"at", "2", soon}, 0, "", "", before);
-        QTRY_COMPARE_WITH_TIMEOUT(bytesWritten(), before + " 02", 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(panel.bytesWritten(), before + " 02", 10000);
         check({"status"}, 0, "channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n", "",
               before + " 02");
     }
@@ -308,14 +272,11 @@ class TestKavoCtl : public QObject {
     // A second panel finds the name taken, says so in one line and runs on;
     // kavo-ctl still reaches the first one.
     void aSecondPanelRunsOnWithoutTheName() {
-        const QString secondLog = dir.filePath("second-port.log");
-        QProcess second;
-        second.setProcessEnvironment(panelEnvironment(secondLog));
-        second.start(KAVO_PANEL, {});
-        QVERIFY(second.waitForStarted());
+        PanelRun second;
+        QVERIFY(start(second));
         QString err;
         QTRY_VERIFY_WITH_TIMEOUT(
-            (err += QString::fromUtf8(second.readAllStandardError())).contains('\n') &&
+            (err += QString::fromUtf8(second.process().readAllStandardError())).contains('\n') &&
                 err.contains("kavo-ctl"),
             30000);
         const QString line = QRegularExpression(".*kavo-ctl.*\n").match(err).captured(0);
@@ -325,37 +286,34 @@ class TestKavoCtl : public QObject {
                      .match(line)
                      .hasMatch(),
                  qPrintable(err));
-        QVERIFY(line.contains(QString::number(panel.processId())));
+        QVERIFY(line.contains(QString::number(panel.process().processId())));
         QTest::qWait(500);
-        QCOMPARE(second.state(), QProcess::Running);
+        QCOMPARE(second.process().state(), QProcess::Running);
 
-        const QString before = bytesWritten();
+        const QString before = panel.bytesWritten();
         check({"on", "4"}, 0, "", "", before + " 0a");
-        QCOMPARE(bytesIn(secondLog), QString("00"));
-        stop(second);
+        QCOMPARE(second.bytesWritten(), QString("00"));
     }
 
     void aPanelWithoutASessionBusRunsOn() {
-        QProcess lonely;
-        QProcessEnvironment env = panelEnvironment(dir.filePath("lonely-port.log"));
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
-        lonely.setProcessEnvironment(env);
-        lonely.start(KAVO_PANEL, {});
-        QVERIFY(lonely.waitForStarted());
+        PanelRun lonely;
+        lonely.setVariable("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
+        QVERIFY(start(lonely));
         QString err;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (err += QString::fromUtf8(lonely.readAllStandardError())).contains("kavo-ctl"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT((err += QString::fromUtf8(lonely.process().readAllStandardError()))
+                                     .contains("kavo-ctl"),
+                                 30000);
         QVERIFY2(err.contains(QRegularExpression(
                      "kavo-panel: no session bus[^\n]*; kavo-ctl cannot reach this panel.\n")),
                  qPrintable(err));
         QTest::qWait(500);
-        QCOMPARE(lonely.state(), QProcess::Running);
-        stop(lonely);
+        QCOMPARE(lonely.process().state(), QProcess::Running);
+        lonely.stop();
         QVERIFY(panelOnTheBus()); // the first one was not disturbed
     }
 
     void oncePanelHasEndedThereIsNoPanel() {
-        stop(panel);
+        panel.stop();
         QTRY_VERIFY(!panelOnTheBus());
         const Result r = ctl({"status"});
         QCOMPARE(r.err, noPanel);
@@ -365,10 +323,9 @@ class TestKavoCtl : public QObject {
     // With no board to reach, the panel still switches (its faces, its
     // state), and kavo-ctl says the board has not, with the reason.
     void anUnreachableBoardIsReported() {
-        QProcess unplugged;
-        unplugged.setProcessEnvironment(panelEnvironment(QString()));
-        unplugged.start(KAVO_PANEL, {});
-        QVERIFY(unplugged.waitForStarted());
+        PanelRun unplugged;
+        unplugged.withoutPort();
+        QVERIFY(start(unplugged));
         QTRY_VERIFY_WITH_TIMEOUT(panelOnTheBus(), 30000);
 
         const Result on = ctl({"on", "2"});
@@ -391,10 +348,7 @@ class TestKavoCtl : public QObject {
 
         QCOMPARE(ctl({"at", "1", anHourAgo()}).exit, 0); // no write: nothing to report
         QCOMPARE(ctl({"off", "2"}).exit, 4);
-        stop(unplugged);
     }
-
-    void cleanupTestCase() { stop(panel); }
 };
 
 QTEST_GUILESS_MAIN(TestKavoCtl)
