@@ -103,7 +103,7 @@ Command parseCommandLine(const QStringList& arguments) {
     return RunPanel{choice};
 }
 
-std::unique_ptr<platform::PortOutput> openBoard(const BoardChoice& board) {
+std::unique_ptr<core::PortOutput> openBoard(const BoardChoice& board) {
     switch (board.kind) {
     case BoardKind::UsbHid:
         return std::make_unique<platform::HidRelayPort>(board.selector);

@@ -4,8 +4,8 @@
 // Parsing decides what to do without touching any board, so a wrong
 // argument ends the program before anything is written anywhere.
 
+#include "core/port_output.h"
 #include "platform/hidapi/hidapi_transport.h"
-#include "platform/port_output.h"
 #include "platform/relay/board_choice.h"
 #include "platform/serialport/serial_relay_port.h"
 
@@ -38,7 +38,7 @@ std::string usage();
 std::string versionText();
 
 // The port backend for a board choice; nothing is opened until its first write.
-std::unique_ptr<platform::PortOutput> openBoard(const platform::relay::BoardChoice& board);
+std::unique_ptr<core::PortOutput> openBoard(const platform::relay::BoardChoice& board);
 
 struct BoardsFound {
     std::vector<platform::relay::HidBoardInfo> hid;

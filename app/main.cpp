@@ -41,11 +41,11 @@ int main(int argc, char** argv) {
     // The desktop entry's name: Wayland's app_id, and the taskbar's link to it.
     QGuiApplication::setDesktopFileName(platform::applicationId);
 
-    const std::unique_ptr<platform::PortOutput> backend =
+    const std::unique_ptr<core::PortOutput> backend =
         cli::openBoard(std::get<cli::RunPanel>(command).board);
     platform::PortMonitor port(*backend, std::cerr);
-    const std::unique_ptr<platform::Beeper> beeper = platform::makeSystemBeeper();
-    const std::unique_ptr<platform::Clock> clock = platform::makeSystemClock();
+    const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
+    const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
             .wiring = [] { return help::createWiringDiagram(); },
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
-        port.setListener([&](const platform::PortStatus& status) { form->showPortStatus(status); });
+        port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
         scripting = remote::PanelService::onSessionBus(*form, std::cerr);
     });

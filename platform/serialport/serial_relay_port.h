@@ -7,7 +7,7 @@
 // that fails (unplugged, refused) can, and after any failure the port is
 // closed and the next write opens it again.
 
-#include "platform/port_output.h"
+#include "core/port_output.h"
 
 #include <QtGlobal>
 
@@ -29,7 +29,7 @@ class RelaySwitcher;
 
 class QtSerialTransport;
 
-class SerialRelayPort : public PortOutput {
+class SerialRelayPort : public core::PortOutput {
   public:
     static constexpr std::chrono::milliseconds DefaultFlushWait{250};
 
@@ -38,11 +38,11 @@ class SerialRelayPort : public PortOutput {
     ~SerialRelayPort() override;
 
     // The serial port is the board, so `port` is not looked at.
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
-    PortStatus bind();
-    PortStatus fail(int error, const std::string& message);
+    core::PortStatus bind();
+    core::PortStatus fail(int error, const std::string& message);
     void close();
 
     std::string device_;
