@@ -5,6 +5,7 @@
 // windows are built inside the event loop, so that an error while they are
 // built reaches the one error report.
 #include "app/command_line.h"
+#include "app/session_bus.h"
 #include "help/help_windows.h"
 #include "platform/application_id.h"
 #include "platform/default_beeper.h"
@@ -13,7 +14,6 @@
 #include "platform/default_registry.h"
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
-#include "remote/panel_service.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
     std::unique_ptr<ui::Form1> form;
-    std::unique_ptr<remote::PanelService> scripting; // over the session bus, where there is one
+    std::unique_ptr<QObject> scripting; // over the session bus, where there is one
     return app.run([&] {
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .port = port,
@@ -63,6 +63,6 @@ int main(int argc, char** argv) {
         });
         port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
-        scripting = remote::PanelService::onSessionBus(*form, std::cerr);
+        scripting = offerOnSessionBus(*form, std::cerr);
     });
 }

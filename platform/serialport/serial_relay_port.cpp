@@ -149,8 +149,8 @@ void SerialRelayPort::close() {
     serial_.reset();
 }
 
-std::vector<SerialBoardInfo> findSerialBoards() {
-    std::vector<SerialBoardInfo> boards;
+std::vector<relay::SerialBoardInfo> findSerialBoards() {
+    std::vector<relay::SerialBoardInfo> boards;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         if (!port.hasVendorIdentifier() || port.vendorIdentifier() != Ch340Vendor ||
             port.productIdentifier() != Ch340Product)

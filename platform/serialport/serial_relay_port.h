@@ -8,6 +8,7 @@
 // closed and the next write opens it again.
 
 #include "core/port_output.h"
+#include "platform/relay/serial_boards.h"
 
 #include <QtGlobal>
 
@@ -56,13 +57,8 @@ class SerialRelayPort : public core::PortOutput {
 // What to tell a user who gets `error` (an errno) from the serial port.
 std::string serialFixFor(int error);
 
-// A USB serial port on the chip the LCUS boards use (CH340, 1a86:7523). The
-// chip does not tell a relay board from any other CH340 adapter.
-struct SerialBoardInfo {
-    std::string path; // e.g. /dev/ttyUSB0
-    std::string description;
-};
-std::vector<SerialBoardInfo> findSerialBoards();
+// The USB serial ports on the chip the LCUS boards use.
+std::vector<relay::SerialBoardInfo> findSerialBoards();
 
 inline constexpr std::uint16_t Ch340Vendor = 0x1a86, Ch340Product = 0x7523;
 
