@@ -1,7 +1,8 @@
 #include "command_line.h"
 
+#include "kavo_version.h"
 #include "platform/default_port.h"
-#include "platform/hidapi/hid_relay_port.h"
+#include "usb_boards.h"
 
 #include <QCommandLineParser>
 
@@ -38,6 +39,10 @@ std::string pad(std::string text, std::size_t width) {
     return text;
 }
 
+platform::relay::BuiltInBoards builtInBoards() {
+    return {.usbHid = hidBoardsBuiltIn(), .serial = serialBoardsBuiltIn()};
+}
+
 std::string relaysOf(const platform::relay::HidBoardModel& model) {
     if (model.family == platform::relay::HidBoardFamily::UsbRelay)
         return std::to_string(model.relays) + (model.relays == 1 ? " relay" : " relays");
@@ -47,18 +52,24 @@ std::string relaysOf(const platform::relay::HidBoardModel& model) {
 } // namespace
 
 std::string usage() {
-    return "Usage: kavo-panel [--board=BOARD] [--list-boards] [--help] [--version]\n"
-           "\n"
-           "Switches up to four appliances through a relay board: each by hand, all\n"
-           "together, or at a time of day.\n"
-           "\n"
-           "Options:\n"
-           "  --board=BOARD   the relay board to drive:\n"
-           "                    parallel              the parallel-port board (the default)\n"
-           "                    usb-hid               the first USB HID relay board\n"
-           "                    usb-hid:SERIAL        the USB HID relay board with this ID\n"
-           "                    usb-hid:/dev/hidrawN  the USB HID relay board at this device\n"
-           "                    serial:/dev/ttyUSBN   the LCUS relay board on this serial port\n"
+    std::string text =
+        "Usage: kavo-panel [--board=BOARD] [--list-boards] [--help] [--version]\n"
+        "\n"
+        "Switches up to four appliances through a relay board: each by hand, all\n"
+        "together, or at a time of day.\n"
+        "\n"
+        "Options:\n"
+        "  --board=BOARD   the relay board to drive:\n"
+        "                    parallel              the parallel-port board (the default)\n";
+    if (hidBoardsBuiltIn())
+        text +=
+            "                    usb-hid               the first USB HID relay board\n"
+            "                    usb-hid:SERIAL        the USB HID relay board with this ID\n"
+            "                    usb-hid:/dev/hidrawN  the USB HID relay board at this device\n";
+    if (serialBoardsBuiltIn())
+        text +=
+            "                    serial:/dev/ttyUSBN   the LCUS relay board on this serial port\n";
+    return text +
            "  --list-boards   list the relay boards plugged in, each with its --board value\n"
            "  -h, --help      show this help\n"
            "  -v, --version   show the version\n";
@@ -93,7 +104,8 @@ Command parseCommandLine(const QStringList& arguments) {
     if (boards.size() > 1)
         return usageError("--board is given more than once");
     if (!boards.isEmpty()) {
-        const auto parsed = platform::relay::parseBoardChoice(boards.first().toStdString());
+        const auto parsed =
+            platform::relay::parseBoardChoice(boards.first().toStdString(), builtInBoards());
         if (!parsed.choice)
             return usageError(parsed.error);
         choice = *parsed.choice;
@@ -103,12 +115,12 @@ Command parseCommandLine(const QStringList& arguments) {
     return RunPanel{choice};
 }
 
-std::unique_ptr<platform::PortOutput> openBoard(const BoardChoice& board) {
+std::unique_ptr<core::PortOutput> openBoard(const BoardChoice& board) {
     switch (board.kind) {
     case BoardKind::UsbHid:
-        return std::make_unique<platform::HidRelayPort>(board.selector);
+        return openHidBoard(board.selector);
     case BoardKind::Serial:
-        return std::make_unique<platform::SerialRelayPort>(board.selector);
+        return openSerialBoard(board.selector);
     case BoardKind::Parallel:
         break;
     }
@@ -117,8 +129,8 @@ std::unique_ptr<platform::PortOutput> openBoard(const BoardChoice& board) {
 
 BoardsFound findBoards() {
     BoardsFound found;
-    found.hid = platform::findHidBoards(true);
-    found.serial = platform::findSerialBoards();
+    found.hid = findHidBoards();
+    found.serial = findSerialBoards();
     if (std::string parallel = platform::presentParallelPort(); !parallel.empty())
         found.parallel = std::move(parallel);
     return found;
@@ -143,7 +155,7 @@ std::string listBoards(const BoardsFound& boards) {
             platform::relay::boardArgument(platform::relay::choiceForHidBoard(boards.hid, i)),
             what);
     }
-    for (const platform::SerialBoardInfo& serial : boards.serial)
+    for (const platform::relay::SerialBoardInfo& serial : boards.serial)
         lines.emplace_back("serial:" + serial.path,
                            "CH340 serial port " + serial.path +
                                (serial.description.empty() ? "" : " (" + serial.description + ")") +
@@ -151,8 +163,14 @@ std::string listBoards(const BoardsFound& boards) {
     if (boards.parallel)
         lines.emplace_back("parallel", "parallel port " + *boards.parallel + " (the default)");
 
-    if (lines.empty())
-        return "No relay boards found (USB HID, CH340 serial or parallel port).\n";
+    if (lines.empty()) {
+        std::string kinds = hidBoardsBuiltIn() ? "USB HID, " : "";
+        if (serialBoardsBuiltIn())
+            kinds += "CH340 serial, ";
+        if (!kinds.empty())
+            kinds.replace(kinds.size() - 2, 2, " or ");
+        return "No relay boards found (" + kinds + "parallel port).\n";
+    }
     std::size_t width = 0;
     for (const auto& [argument, what] : lines)
         width = std::max(width, argument.size() + 8);

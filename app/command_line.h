@@ -2,12 +2,13 @@
 // The panel's command line: which relay board to drive (--board), listing
 // the boards that are plugged in (--list-boards), --help and --version.
 // Parsing decides what to do without touching any board, so a wrong
-// argument ends the program before anything is written anywhere.
+// argument ends the program before anything is written anywhere. Only the
+// boards this build drives are offered, listed and accepted.
 
-#include "platform/hidapi/hidapi_transport.h"
-#include "platform/port_output.h"
+#include "core/port_output.h"
 #include "platform/relay/board_choice.h"
-#include "platform/serialport/serial_relay_port.h"
+#include "platform/relay/hid_boards.h"
+#include "platform/relay/serial_boards.h"
 
 #include <QStringList>
 
@@ -37,12 +38,13 @@ Command parseCommandLine(const QStringList& arguments);
 std::string usage();
 std::string versionText();
 
-// The port backend for a board choice; nothing is opened until its first write.
-std::unique_ptr<platform::PortOutput> openBoard(const platform::relay::BoardChoice& board);
+// The port backend for a board choice that parseCommandLine gave; nothing is
+// opened until its first write.
+std::unique_ptr<core::PortOutput> openBoard(const platform::relay::BoardChoice& board);
 
 struct BoardsFound {
     std::vector<platform::relay::HidBoardInfo> hid;
-    std::vector<platform::SerialBoardInfo> serial;
+    std::vector<platform::relay::SerialBoardInfo> serial;
     std::optional<std::string> parallel; // the ppdev device of the port at 0x378
 };
 // Looks at what is plugged in; reads USBRelay boards' IDs, switches nothing.

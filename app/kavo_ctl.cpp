@@ -2,6 +2,7 @@
 // job or a key binding. One program owns the relay board, the panel; this one
 // only asks it, over the panel's interface on the user's session bus.
 #include "core/channels.h"
+#include "kavo_version.h"
 #include "panel_proxy.h"
 #include "remote/bus_names.h"
 

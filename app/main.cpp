@@ -5,6 +5,7 @@
 // windows are built inside the event loop, so that an error while they are
 // built reaches the one error report.
 #include "app/command_line.h"
+#include "app/session_bus.h"
 #include "help/help_windows.h"
 #include "platform/application_id.h"
 #include "platform/default_beeper.h"
@@ -13,7 +14,6 @@
 #include "platform/default_registry.h"
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
-#include "remote/panel_service.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 
@@ -41,16 +41,16 @@ int main(int argc, char** argv) {
     // The desktop entry's name: Wayland's app_id, and the taskbar's link to it.
     QGuiApplication::setDesktopFileName(platform::applicationId);
 
-    const std::unique_ptr<platform::PortOutput> backend =
+    const std::unique_ptr<core::PortOutput> backend =
         cli::openBoard(std::get<cli::RunPanel>(command).board);
     platform::PortMonitor port(*backend, std::cerr);
-    const std::unique_ptr<platform::Beeper> beeper = platform::makeSystemBeeper();
-    const std::unique_ptr<platform::Clock> clock = platform::makeSystemClock();
+    const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
+    const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
     std::unique_ptr<ui::Form1> form;
-    std::unique_ptr<remote::PanelService> scripting; // over the session bus, where there is one
+    std::unique_ptr<QObject> scripting; // over the session bus, where there is one
     return app.run([&] {
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .port = port,
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
             .wiring = [] { return help::createWiringDiagram(); },
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
-        port.setListener([&](const platform::PortStatus& status) { form->showPortStatus(status); });
+        port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
-        scripting = remote::PanelService::onSessionBus(form->control(), std::cerr);
+        scripting = offerOnSessionBus(*form, std::cerr);
     });
 }

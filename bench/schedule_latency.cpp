@@ -23,12 +23,12 @@
 
 namespace {
 
-class TimedPort : public platform::PortOutput {
+class TimedPort : public core::PortOutput {
   public:
-    explicit TimedPort(const platform::Clock& clock) : clock_(clock) {}
-    platform::PortStatus PortOut(std::uint16_t, std::uint8_t value) override {
+    explicit TimedPort(const core::Clock& clock) : clock_(clock) {}
+    core::PortStatus PortOut(std::uint16_t, std::uint8_t value) override {
         writes.push_back({clock_.localMsecs(), value});
-        return platform::PortStatus::success("bench");
+        return core::PortStatus::success("bench");
     }
     struct Write {
         std::int64_t at;
@@ -37,10 +37,10 @@ class TimedPort : public platform::PortOutput {
     std::vector<Write> writes;
 
   private:
-    const platform::Clock& clock_;
+    const core::Clock& clock_;
 };
 
-class SilentBeeper : public platform::Beeper {
+class SilentBeeper : public core::Beeper {
   public:
     void beep() override {}
 };
@@ -77,8 +77,7 @@ struct Run {
 
 // Arms every row for a second about two seconds ahead and waits for it.
 // With `busyMs`, blocks the thread for that long, centred on the armed second.
-void armAndWait(ui::Form1& form, TimedPort& port, const platform::Clock& clock, int busyMs,
-                Run& run) {
+void armAndWait(ui::Form1& form, TimedPort& port, const core::Clock& clock, int busyMs, Run& run) {
     const std::int64_t now = clock.localMsecs();
     const std::int64_t armed = (now / 1000 + 2) * 1000; // start of the armed second
     const QString text = QString::fromStdString(scheduler::clockText(armed));

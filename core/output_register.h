@@ -8,7 +8,7 @@
 // never written (never masked or wrapped to a byte).
 
 #include "channels.h"
-#include "platform/port_output.h"
+#include "port_output.h"
 
 #include <array>
 #include <cstdint>
@@ -17,9 +17,9 @@ namespace core {
 
 class OutputRegister {
   public:
-    static constexpr std::uint16_t OutputPort = platform::ParallelDataPort;
+    static constexpr std::uint16_t OutputPort = ParallelDataPort;
 
-    explicit OutputRegister(platform::PortOutput& port) : port_(port) {}
+    explicit OutputRegister(PortOutput& port) : port_(port) {}
 
     std::int16_t PortValue() const { return portValue_; }
     Flag ChannelOff(int channel) const { return channelOff_.at(index(channel)); }
@@ -45,7 +45,7 @@ class OutputRegister {
     static std::size_t index(int channel);
     void changeBy(int delta);
 
-    platform::PortOutput& port_;
+    PortOutput& port_;
     std::int16_t portValue_ = 0;
     std::array<Flag, ChannelCount> channelOff_ = allFlags(TrueFlag);
 

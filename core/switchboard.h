@@ -5,8 +5,8 @@
 // are the only visible record of a channel's state, so they are updated last,
 // after the register agrees with what they will show.
 
+#include "beeper.h"
 #include "output_register.h"
-#include "platform/beeper.h"
 
 namespace core {
 
@@ -20,7 +20,7 @@ class ChannelFaces {
 
 class Switchboard {
   public:
-    Switchboard(OutputRegister& reg, platform::Beeper& beeper, ChannelFaces& faces)
+    Switchboard(OutputRegister& reg, Beeper& beeper, ChannelFaces& faces)
         : reg_(reg), beeper_(beeper), faces_(faces) {}
 
     void switchOn(int channel);  // the ON button of `channel`
@@ -34,7 +34,7 @@ class Switchboard {
 
   private:
     OutputRegister& reg_;
-    platform::Beeper& beeper_;
+    Beeper& beeper_;
     ChannelFaces& faces_;
 };
 

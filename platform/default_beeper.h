@@ -1,5 +1,5 @@
 #pragma once
-#include "beeper.h"
+#include "core/beeper.h"
 
 #include <memory>
 
@@ -7,6 +7,6 @@ namespace platform {
 
 // The beep the desktop makes for the program. Needs the application object
 // to exist, since which beep sounds depends on the window system in use.
-std::unique_ptr<Beeper> makeSystemBeeper();
+std::unique_ptr<core::Beeper> makeSystemBeeper();
 
 } // namespace platform

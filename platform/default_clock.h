@@ -1,11 +1,11 @@
 #pragma once
-#include "clock.h"
+#include "core/clock.h"
 
 #include <memory>
 
 namespace platform {
 
 // The system's local wall clock.
-std::unique_ptr<Clock> makeSystemClock();
+std::unique_ptr<core::Clock> makeSystemClock();
 
 } // namespace platform

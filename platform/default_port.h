@@ -1,5 +1,5 @@
 #pragma once
-#include "port_output.h"
+#include "core/port_output.h"
 
 #include <memory>
 #include <string>
@@ -8,7 +8,7 @@ namespace platform {
 
 // The backend the program uses on this operating system. Nothing is opened
 // here: the backend binds on its first write.
-std::unique_ptr<PortOutput> makeDefaultPort();
+std::unique_ptr<core::PortOutput> makeDefaultPort();
 
 // The parallel port device that backend would use, where one is present on
 // this machine (for listing what is plugged in); empty otherwise.

@@ -2,19 +2,11 @@
 
 namespace platform {
 
-std::string PortStatus::describe() const {
-    if (ok)
-        return "Relay board port " + device + " works.";
-    std::string text = "Cannot write to the relay board port " + device + ": " + error + ".";
-    if (!fix.empty())
-        text += " " + fix;
-    return text;
-}
+PortMonitor::PortMonitor(core::PortOutput& backend, std::ostream& log)
+    : backend_(backend), log_(log) {}
 
-PortMonitor::PortMonitor(PortOutput& backend, std::ostream& log) : backend_(backend), log_(log) {}
-
-PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
-    PortStatus status = backend_.PortOut(port, value);
+core::PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
+    core::PortStatus status = backend_.PortOut(port, value);
     const bool changed = !last_ || !last_->sameReason(status);
     const bool wasFailing = last_ && !last_->ok;
     if (changed) {

@@ -4,7 +4,7 @@
 // for a new reason) and when they work again, and a callback for the main
 // window's indicator. The first successful write logs nothing.
 
-#include "port_output.h"
+#include "core/port_output.h"
 
 #include <functional>
 #include <optional>
@@ -12,23 +12,23 @@
 
 namespace platform {
 
-class PortMonitor : public PortOutput {
+class PortMonitor : public core::PortOutput {
   public:
-    using Listener = std::function<void(const PortStatus&)>;
+    using Listener = std::function<void(const core::PortStatus&)>;
 
-    PortMonitor(PortOutput& backend, std::ostream& log);
+    PortMonitor(core::PortOutput& backend, std::ostream& log);
 
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
     void setListener(Listener listener);
     // The outcome of the last write, if any write happened yet.
-    const std::optional<PortStatus>& lastStatus() const { return last_; }
+    const std::optional<core::PortStatus>& lastStatus() const { return last_; }
 
   private:
-    PortOutput& backend_;
+    core::PortOutput& backend_;
     std::ostream& log_;
     Listener listener_;
-    std::optional<PortStatus> last_;
+    std::optional<core::PortStatus> last_;
 };
 
 } // namespace platform

@@ -31,7 +31,7 @@ QString longTimeFormat() {
     return withoutTimeZone(QLocale().timeFormat(QLocale::LongFormat));
 }
 
-QString clockLabelText(const platform::Clock& clock) {
+QString clockLabelText(const core::Clock& clock) {
     const std::int64_t ms = clock.localMsecs();
     const std::int64_t msPerDay = SecondsPerDay * MsPerSecond;
     const auto ofDay = static_cast<int>(((ms % msPerDay) + msPerDay) % msPerDay);

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/clock.h"
+#include "core/clock.h"
 
 #include <QString>
 
@@ -9,7 +9,7 @@ namespace scheduler {
 inline constexpr int ClockIntervalMs = 1000;
 
 // The clock label's text: the time of day in the user's long time format.
-QString clockLabelText(const platform::Clock& clock);
+QString clockLabelText(const core::Clock& clock);
 // The user's long time format without a time-zone name.
 QString longTimeFormat();
 // A time format with its time-zone names ("t", "tttt", "(t)") left out.

@@ -17,8 +17,8 @@ constexpr std::int64_t PhaseMarginMs = 1;
 constexpr std::int64_t PhaseToleranceMs = 2;
 } // namespace
 
-TimerPanel::TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock,
-                       platform::Beeper& beeper, Switch switchChannel, QObject* parent)
+TimerPanel::TimerPanel(const PanelWidgets& widgets, const core::Clock& clock, core::Beeper& beeper,
+                       Switch switchChannel, QObject* parent)
     : QObject(parent), w_(widgets), clock_(clock), beeper_(beeper),
       switch_(std::move(switchChannel)) {
     for (int channel = 1; channel <= RowCount; ++channel) {

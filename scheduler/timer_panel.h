@@ -12,9 +12,9 @@
 // so every channel switches within a few milliseconds of the start of its
 // second whatever its interval.
 
+#include "core/beeper.h"
 #include "core/channels.h"
-#include "platform/beeper.h"
-#include "platform/clock.h"
+#include "core/clock.h"
 
 #include <QColor>
 #include <QObject>
@@ -64,7 +64,7 @@ class TimerPanel : public QObject {
     };
 
     // Gives every row its idle look.
-    TimerPanel(const PanelWidgets& widgets, const platform::Clock& clock, platform::Beeper& beeper,
+    TimerPanel(const PanelWidgets& widgets, const core::Clock& clock, core::Beeper& beeper,
                Switch switchChannel, QObject* parent = nullptr);
 
     // Handlers, by the names of the controls that raise them. The owner
@@ -101,8 +101,8 @@ class TimerPanel : public QObject {
     static void setLook(QLineEdit* text, const QColor& background);
 
     PanelWidgets w_;
-    const platform::Clock& clock_;
-    platform::Beeper& beeper_;
+    const core::Clock& clock_;
+    core::Beeper& beeper_;
     Switch switch_;
     std::array<Row, RowCount> rows_{};
     bool stopped_ = false;

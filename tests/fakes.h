@@ -3,10 +3,10 @@
 // Port writes, beeps and face changes go to one journal so that tests can
 // check the order in which a handler does things.
 
+#include "core/beeper.h"
+#include "core/clock.h"
+#include "core/port_output.h"
 #include "core/switchboard.h"
-#include "platform/beeper.h"
-#include "platform/clock.h"
-#include "platform/port_output.h"
 
 #include <cstdint>
 #include <string>
@@ -16,15 +16,15 @@ namespace fakes {
 
 using Journal = std::vector<std::string>;
 
-class RecordingPort : public platform::PortOutput {
+class RecordingPort : public core::PortOutput {
   public:
     explicit RecordingPort(Journal* journal = nullptr) : journal_(journal) {}
-    platform::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override {
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override {
         writes.push_back({port, value});
         if (journal_)
             journal_->push_back("out " + std::to_string(value));
-        return failing ? platform::PortStatus::failure("/dev/fake", "No such device", "Plug it in.")
-                       : platform::PortStatus::success("/dev/fake");
+        return failing ? core::PortStatus::failure("/dev/fake", "No such device", "Plug it in.")
+                       : core::PortStatus::success("/dev/fake");
     }
     std::vector<int> values() const {
         std::vector<int> v;
@@ -43,7 +43,7 @@ class RecordingPort : public platform::PortOutput {
     Journal* journal_;
 };
 
-class CountingBeeper : public platform::Beeper {
+class CountingBeeper : public core::Beeper {
   public:
     explicit CountingBeeper(Journal* journal = nullptr) : journal_(journal) {}
     void beep() override {
@@ -57,7 +57,7 @@ class CountingBeeper : public platform::Beeper {
     Journal* journal_;
 };
 
-class ManualClock : public platform::Clock {
+class ManualClock : public core::Clock {
   public:
     std::int64_t localMsecs() const override { return now; }
     // Sets the clock to a time of day on an arbitrary fixed day.

@@ -386,7 +386,7 @@ void Form1::setBackColour(const QColor& colour) {
     update();
 }
 
-void Form1::showPortStatus(const platform::PortStatus& status) {
+void Form1::showPortStatus(const core::PortStatus& status) {
     portWatch_->showStatus(status);
 }
 

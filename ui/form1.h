@@ -21,11 +21,11 @@
 // Text1..Text4, Timer1 (the clock) and Timer2..Timer5 (the rows),
 // Command9..Command18, Picture1..Picture9.
 
+#include "core/beeper.h"
+#include "core/clock.h"
 #include "core/output_register.h"
+#include "core/port_output.h"
 #include "core/switchboard.h"
-#include "platform/beeper.h"
-#include "platform/clock.h"
-#include "platform/port_output.h"
 #include "scheduler/timer_panel.h"
 #include "ui/secondary_window.h"
 
@@ -119,9 +119,9 @@ class Form1 : public QWidget, private core::ChannelFaces {
     Q_OBJECT
   public:
     struct Services {
-        platform::PortOutput& port;
-        platform::Beeper& beeper;
-        const platform::Clock& clock;
+        core::PortOutput& port;
+        core::Beeper& beeper;
+        const core::Clock& clock;
         std::function<void()> endProgram;
         SecondaryWindow::Factory guide = {};
         SecondaryWindow::Factory wiring = {};
@@ -161,7 +161,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     SecondaryWindow& wiringWindow() { return wiring_; }
     SecondaryWindow& aboutWindow() { return about_; }
     // The outcome of a port write, as the port monitor reports it.
-    void showPortStatus(const platform::PortStatus& status);
+    void showPortStatus(const core::PortStatus& status);
     // Shows the window centred on its screen.
     void showCentred();
     // True once the window was closed other than by the exit commands.

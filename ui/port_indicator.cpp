@@ -11,7 +11,7 @@ PortIndicator::PortIndicator(QWidget* parent) : QWidget(parent) {
     hide();
 }
 
-void PortIndicator::showStatus(const platform::PortStatus& status) {
+void PortIndicator::showStatus(const core::PortStatus& status) {
     const QString reason = QString::fromStdString(status.describe());
     setToolTip(status.ok ? QString() : reason);
     setAccessibleDescription(status.ok ? QString() : reason);

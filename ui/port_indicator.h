@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/port_output.h"
+#include "core/port_output.h"
 
 #include <QWidget>
 
@@ -11,7 +11,7 @@ class PortIndicator : public QWidget {
     Q_OBJECT
   public:
     explicit PortIndicator(QWidget* parent);
-    void showStatus(const platform::PortStatus& status);
+    void showStatus(const core::PortStatus& status);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

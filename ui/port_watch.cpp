@@ -12,7 +12,7 @@ PortWatch::PortWatch(core::OutputRegister& reg, PortIndicator& indicator, QObjec
     connect(retry_, &QTimer::timeout, this, &PortWatch::PortRetry_Timer);
 }
 
-void PortWatch::showStatus(const platform::PortStatus& status) {
+void PortWatch::showStatus(const core::PortStatus& status) {
     last_ = status;
     failing_ = !status.ok;
     indicator_.showStatus(status);

@@ -6,7 +6,7 @@
 // turns into a refresh of the port.
 
 #include "core/output_register.h"
-#include "platform/port_output.h"
+#include "core/port_output.h"
 
 #include <QObject>
 
@@ -24,7 +24,7 @@ class PortWatch : public QObject {
     PortWatch(core::OutputRegister& reg, PortIndicator& indicator, QObject* parent);
 
     // The outcome of a write, as the port monitor reports each change of it.
-    void showStatus(const platform::PortStatus& status);
+    void showStatus(const core::PortStatus& status);
     // The retry timer's tick: write the current PortValue once more.
     void PortRetry_Timer();
     // No more retries, whatever comes.
@@ -32,7 +32,7 @@ class PortWatch : public QObject {
 
     QTimer* retryTimer() const { return retry_; }
     bool failing() const { return failing_; }
-    const platform::PortStatus& lastStatus() const { return last_; }
+    const core::PortStatus& lastStatus() const { return last_; }
 
   signals:
     void statusChanged();
@@ -41,7 +41,7 @@ class PortWatch : public QObject {
     core::OutputRegister& reg_;
     PortIndicator& indicator_;
     QTimer* retry_;
-    platform::PortStatus last_;
+    core::PortStatus last_;
     bool failing_ = false;
     bool stopped_ = false;
 };

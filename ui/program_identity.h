@@ -2,6 +2,8 @@
 // The program's title and version. The version is the build's own (the
 // project version in CMakeLists.txt).
 
+#include "kavo_version.h"
+
 #include <string_view>
 
 namespace ui::identity {

@@ -2,7 +2,7 @@
 // The beep as the desktop's bell event sound, through libcanberra: for
 // platforms whose own beep makes no sound (Qt's Wayland client).
 
-#include "platform/beeper.h"
+#include "core/beeper.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ namespace platform::canberra {
 inline constexpr const char* windowSystemBell = "bell-window-system";
 inline constexpr const char* plainBell = "bell";
 
-class CanberraBeeper final : public platform::Beeper {
+class CanberraBeeper final : public core::Beeper {
   public:
     // The application's id and name go with every sound, so that the sound
     // server can show and mix it as this program's.

@@ -54,12 +54,13 @@ struct HidRelayPort::Session {
     }
 
     // Takes `io` by value: it may belong to the transport that close() ends.
-    PortStatus fail(relay::IoResult io, std::string fix = {}) {
+    core::PortStatus fail(relay::IoResult io, std::string fix = {}) {
         close();
-        return PortStatus::failure(device, io.message, fix.empty() ? hidFixFor(io.error) : fix);
+        return core::PortStatus::failure(device, io.message,
+                                         fix.empty() ? hidFixFor(io.error) : fix);
     }
 
-    PortStatus bind() {
+    core::PortStatus bind() {
         device = spelled;
         const bool byDevice = !selector.empty() && selector.front() == '/';
         const bool byName = !selector.empty() && !byDevice;
@@ -75,19 +76,19 @@ struct HidRelayPort::Session {
             return fail(transport->openResult());
         board = relay::makeHidRelayBoard(chosen.model, *transport);
         switcher = std::make_unique<relay::RelaySwitcher>(*board);
-        return PortStatus::success(device);
+        return core::PortStatus::success(device);
     }
 
-    PortStatus write(std::uint8_t value) {
+    core::PortStatus write(std::uint8_t value) {
         if (!switcher) {
-            PortStatus bound = bind();
+            core::PortStatus bound = bind();
             if (!bound.ok)
                 return bound;
         }
         const relay::SwitchResult result = switcher->apply(value);
         switch (result.outcome) {
         case relay::SwitchResult::Outcome::Done:
-            return PortStatus::success(device);
+            return core::PortStatus::success(device);
         case relay::SwitchResult::Outcome::Failed:
             return fail(result.io);
         case relay::SwitchResult::Outcome::Mismatch:
@@ -113,8 +114,8 @@ HidRelayPort::~HidRelayPort() {
     worker_.run([session = std::move(session_)]() mutable { session.reset(); }, deadline_);
 }
 
-PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
-    auto status = std::make_shared<PortStatus>();
+core::PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
+    auto status = std::make_shared<core::PortStatus>();
     const BoundedWorker::Outcome outcome = worker_.run(
         [session = session_, status, value, restart = abandoned_] {
             if (restart)
@@ -136,12 +137,13 @@ PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
         char waited[64];
         std::snprintf(waited, sizeof waited, "the board did not answer within %.2f s",
                       static_cast<double>(deadline_.count()) / 1000.0);
-        return PortStatus::failure(device_, waited, fix);
+        return core::PortStatus::failure(device_, waited, fix);
     }
     case BoundedWorker::Outcome::Busy:
-        return PortStatus::failure(device_, "the board has not yet answered an earlier write", fix);
+        return core::PortStatus::failure(device_, "the board has not yet answered an earlier write",
+                                         fix);
     }
-    return PortStatus::failure(device_, "unknown outcome", {});
+    return core::PortStatus::failure(device_, "unknown outcome", {});
 }
 
 } // namespace platform

@@ -10,7 +10,7 @@
 // it at most `deadline`: a board that hangs is reported, not waited for.
 
 #include "bounded_worker.h"
-#include "platform/port_output.h"
+#include "core/port_output.h"
 
 #include <chrono>
 #include <memory>
@@ -18,7 +18,7 @@
 
 namespace platform {
 
-class HidRelayPort : public PortOutput {
+class HidRelayPort : public core::PortOutput {
   public:
     static constexpr std::chrono::milliseconds DefaultDeadline{750};
 
@@ -28,7 +28,7 @@ class HidRelayPort : public PortOutput {
     ~HidRelayPort() override;
 
     // The board is the port, so `port` is not looked at.
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
     struct Session;

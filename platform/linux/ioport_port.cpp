@@ -23,14 +23,14 @@ IoPortPort::IoPortPort(std::uint16_t base) : base_(base) {}
 
 #if defined(__x86_64__) || defined(__i386__)
 
-PortStatus IoPortPort::PortOut(std::uint16_t port, std::uint8_t value) {
+core::PortStatus IoPortPort::PortOut(std::uint16_t port, std::uint8_t value) {
     if (port != base_)
-        return PortStatus::failure(portName(port), "this backend only drives " + portName(base_),
-                                   {});
+        return core::PortStatus::failure(portName(port),
+                                         "this backend only drives " + portName(base_), {});
     if (!permitted_) {
         if (::ioperm(base_, 1, 1) != 0) {
             const int error = errno;
-            return PortStatus::failure(
+            return core::PortStatus::failure(
                 portName(base_), std::strerror(error),
                 error == EPERM ? "Direct port access needs root or CAP_SYS_RAWIO; using the "
                                  "ppdev driver instead needs neither (sudo modprobe ppdev)."
@@ -39,14 +39,15 @@ PortStatus IoPortPort::PortOut(std::uint16_t port, std::uint8_t value) {
         permitted_ = true;
     }
     ::outb(value, base_);
-    return PortStatus::success(portName(base_));
+    return core::PortStatus::success(portName(base_));
 }
 
 #else
 
-PortStatus IoPortPort::PortOut(std::uint16_t, std::uint8_t) {
-    return PortStatus::failure(portName(base_), "direct port access exists only on x86 computers",
-                               "Load the ppdev module (sudo modprobe ppdev).");
+core::PortStatus IoPortPort::PortOut(std::uint16_t, std::uint8_t) {
+    return core::PortStatus::failure(portName(base_),
+                                     "direct port access exists only on x86 computers",
+                                     "Load the ppdev module (sudo modprobe ppdev).");
 }
 
 #endif

@@ -3,17 +3,17 @@
 // without the ppdev driver. Needs root (or CAP_SYS_RAWIO) and an x86 CPU;
 // elsewhere every write fails with a reason.
 
-#include "../port_output.h"
+#include "core/port_output.h"
 
 namespace platform {
 
-class IoPortPort : public PortOutput {
+class IoPortPort : public core::PortOutput {
   public:
-    explicit IoPortPort(std::uint16_t base = ParallelDataPort);
+    explicit IoPortPort(std::uint16_t base = core::ParallelDataPort);
 
     // Only `base` is ever granted, so any other port is refused rather than
     // touched without permission (which would kill the program).
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
     std::uint16_t base_;

@@ -10,15 +10,15 @@ LinuxPort::LinuxPort()
                 [](const std::string& device) { return std::make_unique<PpdevPort>(device); },
                 std::make_unique<IoPortPort>(RelayPortBase), [] { return ioRegionListed(); }) {}
 
-LinuxPort::LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct,
-                     RegionProbe portRegionListed)
+LinuxPort::LinuxPort(Discover discover, PpdevFactory makePpdev,
+                     std::unique_ptr<core::PortOutput> direct, RegionProbe portRegionListed)
     : discover_(std::move(discover)), makePpdev_(std::move(makePpdev)), direct_(std::move(direct)),
       portRegionListed_(std::move(portRegionListed)) {}
 
-PortStatus LinuxPort::PortOut(std::uint16_t port, std::uint8_t value) {
+core::PortStatus LinuxPort::PortOut(std::uint16_t port, std::uint8_t value) {
     if (!bound_)
         return bind(port, value);
-    PortStatus status = bound_->PortOut(port, value);
+    core::PortStatus status = bound_->PortOut(port, value);
     if (!status.ok) {
         // The device may have moved or gone; look again on the next write.
         bound_ = nullptr;
@@ -27,9 +27,9 @@ PortStatus LinuxPort::PortOut(std::uint16_t port, std::uint8_t value) {
     return status;
 }
 
-PortStatus LinuxPort::bind(std::uint16_t port, std::uint8_t value) {
+core::PortStatus LinuxPort::bind(std::uint16_t port, std::uint8_t value) {
     ppdev_ = makePpdev_(discover_());
-    PortStatus status = ppdev_->PortOut(port, value);
+    core::PortStatus status = ppdev_->PortOut(port, value);
     if (status.ok) {
         bound_ = ppdev_.get();
         return status;
@@ -40,8 +40,8 @@ PortStatus LinuxPort::bind(std::uint16_t port, std::uint8_t value) {
         return status;
     ppdev_.reset();
     if (!portRegionListed_())
-        return PortStatus::failure(status.device, "no parallel port found", status.fix);
-    PortStatus direct = direct_->PortOut(port, value);
+        return core::PortStatus::failure(status.device, "no parallel port found", status.fix);
+    core::PortStatus direct = direct_->PortOut(port, value);
     if (direct.ok) {
         bound_ = direct_.get();
         return direct;

@@ -6,7 +6,7 @@
 // never gone around. It stays with whichever write path works; after a
 // failure the next write looks for the device again and rebinds.
 
-#include "../port_output.h"
+#include "core/port_output.h"
 #include "ppdev_port.h"
 
 #include <functional>
@@ -15,7 +15,7 @@
 
 namespace platform {
 
-class LinuxPort : public PortOutput {
+class LinuxPort : public core::PortOutput {
   public:
     using Discover = std::function<std::string()>;
     using PpdevFactory = std::function<std::unique_ptr<PpdevPort>(const std::string& device)>;
@@ -24,20 +24,20 @@ class LinuxPort : public PortOutput {
     // The real devices: discovery under /proc and /dev, outb at 0x378.
     LinuxPort();
     // Lets tests replace each part.
-    LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<PortOutput> direct,
+    LinuxPort(Discover discover, PpdevFactory makePpdev, std::unique_ptr<core::PortOutput> direct,
               RegionProbe portRegionListed);
 
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
-    PortStatus bind(std::uint16_t port, std::uint8_t value);
+    core::PortStatus bind(std::uint16_t port, std::uint8_t value);
 
     Discover discover_;
     PpdevFactory makePpdev_;
-    std::unique_ptr<PortOutput> direct_;
+    std::unique_ptr<core::PortOutput> direct_;
     RegionProbe portRegionListed_;
     std::unique_ptr<PpdevPort> ppdev_;
-    PortOutput* bound_ = nullptr; // ppdev_, direct_ or none
+    core::PortOutput* bound_ = nullptr; // ppdev_, direct_ or none
 };
 
 } // namespace platform

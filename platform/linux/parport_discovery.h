@@ -3,14 +3,14 @@
 // kernel lists each port's base address under
 // /proc/sys/dev/parport/parportN/base-addr; parportN there is /dev/parportN.
 
-#include "../port_output.h"
+#include "core/port_output.h"
 
 #include <cstdint>
 #include <string>
 
 namespace platform {
 
-inline constexpr std::uint16_t RelayPortBase = ParallelDataPort;
+inline constexpr std::uint16_t RelayPortBase = core::ParallelDataPort;
 
 // The device of the port whose base address is `base`, or devDir/parport0
 // when no listed port has it (or nothing is listed at all).

@@ -57,9 +57,9 @@ PpdevPort::~PpdevPort() {
     unbind();
 }
 
-PortStatus PpdevPort::PortOut(std::uint16_t, std::uint8_t value) {
+core::PortStatus PpdevPort::PortOut(std::uint16_t, std::uint8_t value) {
     if (fd_ < 0) {
-        PortStatus bound = bind();
+        core::PortStatus bound = bind();
         if (!bound.ok)
             return bound;
     }
@@ -67,10 +67,10 @@ PortStatus PpdevPort::PortOut(std::uint16_t, std::uint8_t value) {
     if (::ioctl(fd_, PPWDATA, &byte) != 0)
         return fail(Step::Write, errno);
     missing_ = false;
-    return PortStatus::success(path_);
+    return core::PortStatus::success(path_);
 }
 
-PortStatus PpdevPort::bind() {
+core::PortStatus PpdevPort::bind() {
     // Non-blocking so a port held elsewhere cannot stall the user interface.
     fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
@@ -82,13 +82,13 @@ PortStatus PpdevPort::bind() {
     if (::ioctl(fd_, PPCLAIM) != 0)
         return fail(Step::Claim, errno);
     claimed_ = true;
-    return PortStatus::success(path_);
+    return core::PortStatus::success(path_);
 }
 
-PortStatus PpdevPort::fail(Step step, int error) {
+core::PortStatus PpdevPort::fail(Step step, int error) {
     unbind();
     missing_ = isMissing(step, error);
-    return PortStatus::failure(path_, reasonFor(step, error), fixFor(step, error));
+    return core::PortStatus::failure(path_, reasonFor(step, error), fixFor(step, error));
 }
 
 void PpdevPort::unbind() {

@@ -5,13 +5,13 @@
 // after any failure it is dropped and the next write binds again from scratch,
 // so a port that vanishes and comes back (e.g. a USB adapter) recovers.
 
-#include "../port_output.h"
+#include "core/port_output.h"
 
 #include <string>
 
 namespace platform {
 
-class PpdevPort : public PortOutput {
+class PpdevPort : public core::PortOutput {
   public:
     explicit PpdevPort(std::string devicePath);
     ~PpdevPort() override;
@@ -19,7 +19,7 @@ class PpdevPort : public PortOutput {
     PpdevPort& operator=(const PpdevPort&) = delete;
 
     // The device is the port, so `port` is not looked at.
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
     // Whether the last write failed because there is no port behind the path
     // at all (no device file, no driver, no hardware) rather than one that is
@@ -30,8 +30,8 @@ class PpdevPort : public PortOutput {
     enum class Step { Open, Exclusive, Claim, Write };
 
   private:
-    PortStatus bind();
-    PortStatus fail(Step step, int error);
+    core::PortStatus bind();
+    core::PortStatus fail(Step step, int error);
     void unbind();
 
     std::string path_;

@@ -10,7 +10,7 @@ namespace platform {
 
 // Qt's own beep where it sounds (X11); the desktop's bell sound through
 // libcanberra where Qt's beep is silent (Wayland).
-std::unique_ptr<Beeper> makeSystemBeeper() {
+std::unique_ptr<core::Beeper> makeSystemBeeper() {
     if (platformBeepIsSilent(QGuiApplication::platformName().toStdString()))
         return std::make_unique<canberra::CanberraBeeper>(applicationId, "KAVO Relay Panel");
     return std::make_unique<qt::QtBeeper>();

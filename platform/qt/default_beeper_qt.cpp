@@ -3,7 +3,7 @@
 
 namespace platform {
 
-std::unique_ptr<Beeper> makeSystemBeeper() {
+std::unique_ptr<core::Beeper> makeSystemBeeper() {
     return std::make_unique<qt::QtBeeper>();
 }
 

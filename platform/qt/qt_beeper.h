@@ -1,10 +1,10 @@
 #pragma once
-#include "platform/beeper.h"
+#include "core/beeper.h"
 
 namespace platform::qt {
 
 // The window system's own beep.
-class QtBeeper : public platform::Beeper {
+class QtBeeper : public core::Beeper {
   public:
     void beep() override;
 };

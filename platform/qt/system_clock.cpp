@@ -24,7 +24,7 @@ std::int64_t SystemClock::localMsecs() const {
 } // namespace platform::qt
 
 namespace platform {
-std::unique_ptr<Clock> makeSystemClock() {
+std::unique_ptr<core::Clock> makeSystemClock() {
     return std::make_unique<qt::SystemClock>();
 }
 } // namespace platform

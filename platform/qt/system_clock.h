@@ -7,14 +7,14 @@
 // the zone it loaded first, and a zone changed on the desktop (a new
 // /etc/localtime, or a new TZ) would be ignored until the program restarts.
 
-#include "platform/clock.h"
+#include "core/clock.h"
 
 #include <cstdint>
 #include <limits>
 
 namespace platform::qt {
 
-class SystemClock : public platform::Clock {
+class SystemClock : public core::Clock {
   public:
     std::int64_t localMsecs() const override;
 

@@ -3,8 +3,21 @@
 namespace platform::relay {
 namespace {
 
-constexpr std::string_view Values =
-    "parallel, usb-hid, usb-hid:SERIAL, usb-hid:/dev/hidrawN or serial:/dev/ttyUSBN";
+// The --board values of the kinds built in, for an error message.
+std::string valuesOf(BuiltInBoards builtIn) {
+    std::string values = "parallel";
+    std::string last;
+    if (builtIn.usbHid) {
+        values += ", usb-hid, usb-hid:SERIAL";
+        last = "usb-hid:/dev/hidrawN";
+    }
+    if (builtIn.serial) {
+        if (!last.empty())
+            values += ", " + last;
+        last = "serial:/dev/ttyUSBN";
+    }
+    return last.empty() ? values : values + " or " + last;
+}
 
 BoardChoiceParse failure(std::string error) {
     return {std::nullopt, std::move(error)};
@@ -16,9 +29,11 @@ std::string quoted(std::string_view text) {
 
 } // namespace
 
-BoardChoiceParse parseBoardChoice(std::string_view text) {
+BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn) {
+    const std::string values = valuesOf(builtIn);
     if (text.empty())
-        return failure("--board needs one of " + std::string(Values));
+        return failure("--board needs " +
+                       std::string(builtIn.usbHid || builtIn.serial ? "one of " : "") + values);
     const std::size_t colon = text.find(':');
     const std::string_view kind = text.substr(0, colon);
     const bool hasSelector = colon != std::string_view::npos;
@@ -30,12 +45,16 @@ BoardChoiceParse parseBoardChoice(std::string_view text) {
                            quoted(text) + ")");
         return {BoardChoice{BoardKind::Parallel, {}}, {}};
     }
+    if (kind == "usb-hid" && !builtIn.usbHid)
+        return failure("this build drives no USB HID relay boards: use " + values);
     if (kind == "usb-hid") {
         if (hasSelector && selector.empty())
             return failure("usb-hid: needs a board ID or a device after the colon, e.g. "
                            "usb-hid:/dev/hidraw0");
         return {BoardChoice{BoardKind::UsbHid, std::string(selector)}, {}};
     }
+    if (kind == "serial" && !builtIn.serial)
+        return failure("this build drives no serial relay boards: use " + values);
     if (kind == "serial") {
         if (selector.empty())
             return failure("the serial board needs its device, e.g. serial:/dev/ttyUSB0");
@@ -45,7 +64,7 @@ BoardChoiceParse parseBoardChoice(std::string_view text) {
             device = "/dev/" + device;
         return {BoardChoice{BoardKind::Serial, device}, {}};
     }
-    return failure("unknown board " + quoted(text) + ": use " + std::string(Values));
+    return failure("unknown board " + quoted(text) + ": use " + values);
 }
 
 std::string boardArgument(const BoardChoice& choice) {

@@ -30,7 +30,16 @@ struct BoardChoiceParse {
     std::string error; // why there is no choice, in one sentence without a full stop
 };
 
-BoardChoiceParse parseBoardChoice(std::string_view text);
+// The kinds of board a build drives besides the parallel port, which every
+// build drives.
+struct BuiltInBoards {
+    bool usbHid = true;
+    bool serial = true;
+};
+
+// A kind of board that is not built in is refused, and the errors offer only
+// the values that are.
+BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn = {});
 
 // The --board value that selects `choice`, e.g. "usb-hid:/dev/hidraw2".
 std::string boardArgument(const BoardChoice& choice);

@@ -104,19 +104,19 @@ SerialRelayPort::~SerialRelayPort() {
     close();
 }
 
-PortStatus SerialRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
+core::PortStatus SerialRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
     if (!switcher_) {
-        PortStatus bound = bind();
+        core::PortStatus bound = bind();
         if (!bound.ok)
             return bound;
     }
     const relay::SwitchResult result = switcher_->apply(value);
     if (!result.ok())
         return fail(result.io.error, result.io.message);
-    return PortStatus::success(device_);
+    return core::PortStatus::success(device_);
 }
 
-PortStatus SerialRelayPort::bind() {
+core::PortStatus SerialRelayPort::bind() {
     serial_ = std::make_unique<QSerialPort>();
     serial_->setPortName(QString::fromStdString(device_));
     // Write-only: the boards never answer, and without a read notifier a
@@ -132,12 +132,12 @@ PortStatus SerialRelayPort::bind() {
     transport_ = std::make_unique<QtSerialTransport>(*serial_, flushWait_);
     board_ = std::make_unique<relay::LcusSerialBoard>(*transport_);
     switcher_ = std::make_unique<relay::RelaySwitcher>(*board_);
-    return PortStatus::success(device_);
+    return core::PortStatus::success(device_);
 }
 
-PortStatus SerialRelayPort::fail(int error, const std::string& message) {
+core::PortStatus SerialRelayPort::fail(int error, const std::string& message) {
     close();
-    return PortStatus::failure(device_, message, serialFixFor(error));
+    return core::PortStatus::failure(device_, message, serialFixFor(error));
 }
 
 void SerialRelayPort::close() {
@@ -149,8 +149,8 @@ void SerialRelayPort::close() {
     serial_.reset();
 }
 
-std::vector<SerialBoardInfo> findSerialBoards() {
-    std::vector<SerialBoardInfo> boards;
+std::vector<relay::SerialBoardInfo> findSerialBoards() {
+    std::vector<relay::SerialBoardInfo> boards;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         if (!port.hasVendorIdentifier() || port.vendorIdentifier() != Ch340Vendor ||
             port.productIdentifier() != Ch340Product)

@@ -7,7 +7,8 @@
 // that fails (unplugged, refused) can, and after any failure the port is
 // closed and the next write opens it again.
 
-#include "platform/port_output.h"
+#include "core/port_output.h"
+#include "platform/relay/serial_boards.h"
 
 #include <QtGlobal>
 
@@ -29,7 +30,7 @@ class RelaySwitcher;
 
 class QtSerialTransport;
 
-class SerialRelayPort : public PortOutput {
+class SerialRelayPort : public core::PortOutput {
   public:
     static constexpr std::chrono::milliseconds DefaultFlushWait{250};
 
@@ -38,11 +39,11 @@ class SerialRelayPort : public PortOutput {
     ~SerialRelayPort() override;
 
     // The serial port is the board, so `port` is not looked at.
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
-    PortStatus bind();
-    PortStatus fail(int error, const std::string& message);
+    core::PortStatus bind();
+    core::PortStatus fail(int error, const std::string& message);
     void close();
 
     std::string device_;
@@ -56,13 +57,8 @@ class SerialRelayPort : public PortOutput {
 // What to tell a user who gets `error` (an errno) from the serial port.
 std::string serialFixFor(int error);
 
-// A USB serial port on the chip the LCUS boards use (CH340, 1a86:7523). The
-// chip does not tell a relay board from any other CH340 adapter.
-struct SerialBoardInfo {
-    std::string path; // e.g. /dev/ttyUSB0
-    std::string description;
-};
-std::vector<SerialBoardInfo> findSerialBoards();
+// The USB serial ports on the chip the LCUS boards use.
+std::vector<relay::SerialBoardInfo> findSerialBoards();
 
 inline constexpr std::uint16_t Ch340Vendor = 0x1a86, Ch340Product = 0x7523;
 

@@ -3,7 +3,7 @@
 
 namespace platform {
 
-std::unique_ptr<PortOutput> makeDefaultPort() {
+std::unique_ptr<core::PortOutput> makeDefaultPort() {
     return std::make_unique<IoDllPort>();
 }
 

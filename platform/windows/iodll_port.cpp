@@ -33,32 +33,33 @@ IoDllPort::~IoDllPort() {
     unbind();
 }
 
-PortStatus IoDllPort::PortOut(std::uint16_t port, std::uint8_t value) {
+core::PortStatus IoDllPort::PortOut(std::uint16_t port, std::uint8_t value) {
     if (!portOut_) {
-        PortStatus bound = bind();
+        core::PortStatus bound = bind();
         if (!bound.ok)
             return bound;
     }
     portOut_(static_cast<short>(port), static_cast<char>(value));
-    return PortStatus::success(library_);
+    return core::PortStatus::success(library_);
 }
 
-PortStatus IoDllPort::bind() {
+core::PortStatus IoDllPort::bind() {
     HMODULE module = LoadLibraryA(library_.c_str());
     if (!module)
-        return PortStatus::failure(library_, systemMessage(GetLastError()),
-                                   "Copy " + library_ +
-                                       " next to the program or into the Windows system folder.");
+        return core::PortStatus::failure(
+            library_, systemMessage(GetLastError()),
+            "Copy " + library_ + " next to the program or into the Windows system folder.");
     const FARPROC proc = GetProcAddress(module, "PortOut");
     if (!proc) {
         const DWORD error = GetLastError();
         FreeLibrary(module);
-        return PortStatus::failure(library_, "PortOut: " + systemMessage(error),
-                                   "Replace " + library_ + " with a version that has PortOut.");
+        return core::PortStatus::failure(library_, "PortOut: " + systemMessage(error),
+                                         "Replace " + library_ +
+                                             " with a version that has PortOut.");
     }
     module_ = module;
     portOut_ = std::bit_cast<PortOutFn>(proc);
-    return PortStatus::success(library_);
+    return core::PortStatus::success(library_);
 }
 
 void IoDllPort::unbind() {

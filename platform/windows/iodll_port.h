@@ -4,25 +4,25 @@
 // looked up on the first write and again on every write after a failure, so
 // copying it in while the program runs takes effect at once.
 
-#include "../port_output.h"
+#include "core/port_output.h"
 
 #include <string>
 
 namespace platform {
 
-class IoDllPort : public PortOutput {
+class IoDllPort : public core::PortOutput {
   public:
     explicit IoDllPort(std::string library = "IO.DLL");
     ~IoDllPort() override;
     IoDllPort(const IoDllPort&) = delete;
     IoDllPort& operator=(const IoDllPort&) = delete;
 
-    PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
 
   private:
     using PortOutFn = void(__stdcall*)(short port, char value);
 
-    PortStatus bind();
+    core::PortStatus bind();
     void unbind();
 
     std::string library_;

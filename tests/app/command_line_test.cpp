@@ -5,6 +5,7 @@
 #include "platform/hidapi/hid_relay_port.h"
 #include "platform/hidraw_shim.h"
 #include "platform/linux/linux_port.h"
+#include "platform/serialport/serial_relay_port.h"
 
 #include <QTest>
 

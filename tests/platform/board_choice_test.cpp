@@ -114,6 +114,19 @@ class BoardChoiceTest : public QObject {
         QVERIFY(again.choice && *again.choice == *parsed.choice);
     }
 
+    // A build without a kind of board refuses it and offers only what it has.
+    void refusesKindsNotBuiltIn() {
+        const auto hid = parseBoardChoice("usb-hid:QAWEZ", {.usbHid = false, .serial = true});
+        QVERIFY(!hid.choice);
+        QCOMPARE(QString::fromStdString(hid.error),
+                 "this build drives no USB HID relay boards: use parallel or serial:/dev/ttyUSBN");
+        const auto serial =
+            parseBoardChoice("serial:/dev/ttyUSB0", {.usbHid = false, .serial = false});
+        QVERIFY(!serial.choice);
+        QCOMPARE(QString::fromStdString(serial.error),
+                 "this build drives no serial relay boards: use parallel");
+    }
+
     void picksTheBoardMeant_data() {
         QTest::addColumn<QString>("bench");
         QTest::addColumn<QString>("selector");

@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
+using core::PortStatus;
 using platform::HidRelayPort;
-using platform::PortStatus;
 
 Q_DECLARE_METATYPE(hidraw_shim_state)
 

@@ -19,8 +19,8 @@
 #include <thread>
 #include <unistd.h>
 
+using core::PortStatus;
 using platform::HidRelayPort;
-using platform::PortStatus;
 
 namespace {
 

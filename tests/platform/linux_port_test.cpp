@@ -10,9 +10,9 @@
 
 #include <memory>
 
+using core::PortOutput;
+using core::PortStatus;
 using platform::LinuxPort;
-using platform::PortOutput;
-using platform::PortStatus;
 using platform::PpdevPort;
 
 namespace {

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <vector>
 
+using core::PortOutput;
+using core::PortStatus;
 using platform::PortMonitor;
-using platform::PortOutput;
-using platform::PortStatus;
 
 namespace {
 

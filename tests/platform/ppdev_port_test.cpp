@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-using platform::PortStatus;
+using core::PortStatus;
 using platform::PpdevPort;
 
 Q_DECLARE_METATYPE(ppdev_shim_state)

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using platform::PortStatus;
+using core::PortStatus;
 using platform::SerialRelayPort;
 
 namespace {

@@ -15,7 +15,7 @@ namespace {
 
 // The clock's offset from UTC in whole minutes, read once the clock has had
 // its once-a-second chance to look at the zone again.
-int offsetMinutes(const platform::Clock& clock) {
+int offsetMinutes(const core::Clock& clock) {
     QTest::qWait(1100);
     const std::int64_t utc = QDateTime::currentMSecsSinceEpoch();
     const std::int64_t local = clock.localMsecs();

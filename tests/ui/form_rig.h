@@ -51,7 +51,7 @@ struct FormRig {
             .wiring = window("frmWiring"),
             .about = window("frmAbout"),
         });
-        monitor.setListener([this](const platform::PortStatus& s) { form->showPortStatus(s); });
+        monitor.setListener([this](const core::PortStatus& s) { form->showPortStatus(s); });
     }
     ui::Form1& f() { return *form; }
     void show() {

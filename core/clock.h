@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-namespace platform {
+namespace core {
 
 // Local wall-clock time, as milliseconds since 1970-01-01 00:00:00 *local*
 // time (UTC plus the current offset). A change of daylight-saving time or a
@@ -12,4 +12,4 @@ class Clock {
     virtual std::int64_t localMsecs() const = 0;
 };
 
-} // namespace platform
+} // namespace core

@@ -1,14 +1,14 @@
 #pragma once
-// The one way the program reaches the relay board: PortOut(port, byte).
-// Backends bind lazily on the first write and retry binding on the next
-// write after any failure; they never block the caller for long and never
-// show anything. What went wrong travels back as a PortStatus so that one
-// place (PortMonitor) can tell the user.
+// The one way the program reaches the relay board: PortOut(port, byte). The
+// backends in platform/ implement it. They bind lazily on the first write and
+// retry binding on the next write after any failure; they never block the
+// caller for long and never show anything. What went wrong travels back as a
+// PortStatus so that one place (platform's PortMonitor) can tell the user.
 
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace core {
 
 // The data register of the parallel port the relay board hangs on (0x378).
 inline constexpr std::uint16_t ParallelDataPort = 888;
@@ -37,4 +37,4 @@ class PortOutput {
     virtual PortStatus PortOut(std::uint16_t port, std::uint8_t value) = 0;
 };
 
-} // namespace platform
+} // namespace core

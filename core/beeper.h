@@ -1,6 +1,6 @@
 #pragma once
 
-namespace platform {
+namespace core {
 
 // The system beep. Manual switching sounds it; scheduled switching does not.
 class Beeper {
@@ -9,4 +9,4 @@ class Beeper {
     virtual void beep() = 0;
 };
 
-} // namespace platform
+} // namespace core

@@ -1,0 +1,16 @@
+// Built without hidapi: no USB HID relay boards.
+#include "usb_boards.h"
+
+namespace cli {
+
+bool hidBoardsBuiltIn() {
+    return false;
+}
+std::vector<platform::relay::HidBoardInfo> findHidBoards() {
+    return {};
+}
+std::unique_ptr<core::PortOutput> openHidBoard(const std::string&) {
+    return nullptr;
+}
+
+} // namespace cli
