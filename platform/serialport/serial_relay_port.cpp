@@ -24,11 +24,11 @@ namespace platform {
 namespace {
 
 #ifdef Q_OS_LINUX
-// Who keeps the serial port `device` from us, if anyone. QSerialPort locks a
-// port with a lock file in the first lock directory it can use, named
-// LCK..ttyUSB0 for /dev/ttyUSB0 (other paths with '_' for '/'), with the
-// holder's process ID on its first line; and it opens the port exclusively
-// (TIOCEXCL), which keeps out other programs but not root, found in /proc.
+// Who keeps the serial port `device` from us, if anyone. QSerialPort refuses
+// a port whose lock file names a running process: LCK..ttyUSB0 for
+// /dev/ttyUSB0 (other paths with '_' for '/') in the first lock directory it
+// can use, the holder's process ID on its first line. A program that holds
+// the port open exclusively (TIOCEXCL) without a lock file is found in /proc.
 std::optional<DeviceUser> portHolder(const std::string& device) {
     if (::access(device.c_str(), W_OK) != 0)
         return std::nullopt; // not ours to open at all
