@@ -4,7 +4,7 @@
 # cross-build of the code that needs no Qt.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" run deb test
 
 "$root/scripts/build.sh" "$root/build" -DKAVO_BUILD_BENCH=ON
 (cd "$root/build" && ctest --output-on-failure -j2)
