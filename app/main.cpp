@@ -21,6 +21,8 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+    // Qt's own warnings too speak with the panel's one voice on stderr.
+    qSetMessagePattern("kavo-panel: %{if-category}%{category}: %{endif}%{message}");
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

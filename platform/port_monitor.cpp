@@ -11,9 +11,9 @@ core::PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
     const bool wasFailing = last_ && !last_->ok;
     if (changed) {
         if (!status.ok)
-            log_ << "kavo: " << status.describe() << std::endl;
+            log_ << "kavo-panel: " << status.describe() << std::endl;
         else if (wasFailing)
-            log_ << "kavo: writes to the relay board port " << status.device << " work again."
+            log_ << "kavo-panel: writes to the relay board port " << status.device << " work again."
                  << std::endl;
     }
     last_ = status;

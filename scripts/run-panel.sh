@@ -3,7 +3,11 @@
 # virtual X display, runs the panel there, saves a screenshot and says so.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    "$root/scripts/setup.sh" run
+else
+    "$root/scripts/setup.sh" run headless
+fi
 "$root/scripts/build.sh" "$root/build" -DKAVO_BUILD_TESTS=OFF -DKAVO_BUILD_BENCH=OFF
 panel="$root/build/app/kavo-panel"
 

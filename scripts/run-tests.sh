@@ -5,7 +5,7 @@
 # that needs no Qt. Warnings are errors in all of them.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" run deb test
 
 "$root/scripts/build.sh" "$root/build" -DKAVO_WERROR=ON -DKAVO_BUILD_BENCH=ON
 (cd "$root/build" && ctest --output-on-failure -j2)

@@ -1,18 +1,32 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the panel needs on Debian 12.
-# Only missing packages are installed; apt-get runs through sudo when not root.
+# Installs what the project's commands need on Debian 12, by group:
+#   scripts/setup.sh run        building and running the panel (run-panel.sh)
+#   scripts/setup.sh headless   run-panel.sh's private X display and screenshot
+#   scripts/setup.sh deb        packing the Debian package (build-deb.sh)
+#   scripts/setup.sh test       what only the tests use (run-tests.sh)
+# Several groups may be named at once. Only missing packages are installed;
+# apt-get runs through sudo when not root. Building and running take no
+# recommended packages; the tests take them, as their tools expect.
 set -euo pipefail
 
-packages=(
+run=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libxcb1-dev
     fonts-liberation2 fonts-dejavu-core tzdata
     # USB relay boards: HID (hidapi, hidraw backend) and serial (QtSerialPort)
     libhidapi-dev qt6-serialport-dev
     # Desktop integration: the bell through libcanberra, the native Wayland client
     libcanberra-dev sound-theme-freedesktop qt6-wayland
-    # Tests: X and Wayland display servers, a window manager, a session bus
-    xvfb xauth xdotool x11-utils imagemagick libxcb1-dev
+)
+headless=(
+    xvfb imagemagick
+)
+deb=(
+    dpkg-dev file
+)
+test=(
+    # X and Wayland display servers, a window manager, a session bus
+    xvfb xauth xdotool x11-utils imagemagick
     weston openbox wmctrl dbus
     # Package checks and artwork
     desktop-file-utils appstream lintian librsvg2-bin
@@ -21,8 +35,21 @@ packages=(
     clang-format
 )
 
+[ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test ..." >&2; exit 2; }
+wanted=()
+install=(apt-get install -y -qq --no-install-recommends)
+for group in "$@"; do
+    case "$group" in
+    run) wanted+=("${run[@]}") ;;
+    headless) wanted+=("${headless[@]}") ;;
+    deb) wanted+=("${deb[@]}") ;;
+    test) wanted+=("${test[@]}") install=(apt-get install -y -qq) ;;
+    *) echo "$0: no group '$group' (run, headless, deb, test)" >&2; exit 2 ;;
+    esac
+done
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
@@ -31,4 +58,4 @@ echo "Installing: ${missing[*]}"
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 "${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" "${install[@]}" "${missing[@]}"

@@ -1,11 +1,13 @@
 #include "hid_relay_port.h"
 
 #include "hidapi_transport.h"
+#include "platform/linux/device_lock.h"
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_switcher.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace platform {
 
@@ -41,8 +43,9 @@ std::string hidFixFor(int error) {
 // the port, so a job that outlives its deadline (or the port) stays safe.
 struct HidRelayPort::Session {
     std::string selector;
-    std::string spelled; // the selector as --board spells it
-    std::string device;  // the board's device once one is picked, else `spelled`
+    std::string spelled;              // the selector as --board spells it
+    std::string device;               // the board's device once one is picked, else `spelled`
+    std::unique_ptr<DeviceLock> lock; // held while the board is open
     std::unique_ptr<HidapiTransport> transport;
     std::unique_ptr<relay::RelayBoard> board;
     std::unique_ptr<relay::RelaySwitcher> switcher;
@@ -51,6 +54,7 @@ struct HidRelayPort::Session {
         switcher.reset();
         board.reset();
         transport.reset();
+        lock.reset();
     }
 
     // Takes `io` by value: it may belong to the transport that close() ends.
@@ -71,6 +75,13 @@ struct HidRelayPort::Session {
             return fail(pick.io, pick.fix);
         const relay::HidBoardInfo& chosen = boards[static_cast<std::size_t>(pick.index)];
         device = chosen.path;
+        // hidraw has no exclusive open: without the lock a second panel's
+        // start-up write would switch off what the first one shows as on.
+        lock = std::make_unique<DeviceLock>(chosen.path);
+        if (const int error = lock->openError())
+            return fail(relay::IoResult::failure(error, std::strerror(error)));
+        if (lock->refused())
+            return fail(relay::IoResult::failure(EBUSY, inUseReason(lock->holder())), InUseFix);
         transport = std::make_unique<HidapiTransport>(chosen.path);
         if (!transport->ok())
             return fail(transport->openResult());

@@ -1,5 +1,7 @@
 #include "ppdev_port.h"
 
+#include "device_lock.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -10,13 +12,6 @@
 namespace platform {
 namespace {
 
-const char* const HeldFix = "Another driver holds the port (often lp): unload it (sudo rmmod lp) "
-                            "or close the program that uses it.";
-
-// The driver refuses an exclusive claim with ENXIO while another driver is
-// registered on the port; that port exists and must not be gone around.
-const char* const HeldByDriver = "held by another driver, e.g. lp";
-
 // No port behind the path at all, as opposed to a port refused to us.
 bool isMissing(PpdevPort::Step step, int error) {
     using Step = PpdevPort::Step;
@@ -25,14 +20,18 @@ bool isMissing(PpdevPort::Step step, int error) {
     return error == ENXIO && step != Step::Claim;
 }
 
+// The driver refuses an exclusive claim with ENXIO while anything else is
+// registered on the port: the printer driver, or another program's claim.
+// That port exists and must not be gone around.
+bool isRefused(PpdevPort::Step step, int error) {
+    using Step = PpdevPort::Step;
+    return (step == Step::Claim && error == ENXIO) || (step != Step::Open && error == EBUSY);
+}
+
 std::string fixFor(PpdevPort::Step step, int error) {
     using Step = PpdevPort::Step;
     if (error == EACCES || error == EPERM)
         return "Add your user to the group lp (sudo adduser $USER lp) and log in again.";
-    if (step == Step::Exclusive || error == EBUSY)
-        return HeldFix;
-    if (step == Step::Claim && error == ENXIO)
-        return "Unload it: sudo rmmod lp.";
     if (error == ENOENT)
         return "Load the ppdev module (sudo modprobe ppdev).";
     if (!isMissing(step, error))
@@ -43,15 +42,10 @@ std::string fixFor(PpdevPort::Step step, int error) {
     return "The port went away: check that it is still connected.";
 }
 
-std::string reasonFor(PpdevPort::Step step, int error) {
-    if (step == PpdevPort::Step::Claim && error == ENXIO)
-        return HeldByDriver;
-    return std::strerror(error);
-}
-
 } // namespace
 
-PpdevPort::PpdevPort(std::string devicePath) : path_(std::move(devicePath)) {}
+PpdevPort::PpdevPort(std::string devicePath, std::string printerDriver)
+    : path_(std::move(devicePath)), printerDriver_(std::move(printerDriver)) {}
 
 PpdevPort::~PpdevPort() {
     unbind();
@@ -75,6 +69,13 @@ core::PortStatus PpdevPort::bind() {
     fd_ = ::open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0)
         return fail(Step::Open, errno);
+    // Another panel on this port holds its lock: say who, before claiming.
+    if (!lockDevice(fd_)) {
+        const std::optional<DeviceUser> holder = lockHolder(fd_);
+        unbind();
+        missing_ = false;
+        return core::PortStatus::failure(path_, inUseReason(holder), InUseFix);
+    }
     // Exclusive first: a plain PPCLAIM sleeps while another driver (lp) is
     // registered on the port, whereas an exclusive claim is refused at once.
     if (::ioctl(fd_, PPEXCL) != 0)
@@ -86,9 +87,29 @@ core::PortStatus PpdevPort::bind() {
 }
 
 core::PortStatus PpdevPort::fail(Step step, int error) {
+    core::PortStatus status =
+        isRefused(step, error)
+            ? refusal()
+            : core::PortStatus::failure(path_, std::strerror(error), fixFor(step, error));
     unbind();
     missing_ = isMissing(step, error);
-    return core::PortStatus::failure(path_, reasonFor(step, error), fixFor(step, error));
+    return status;
+}
+
+core::PortStatus PpdevPort::refusal() const {
+    // Still open here, so the device is known however it was reached.
+    struct stat device {};
+    if (::fstat(fd_, &device) == 0) {
+        if (const std::optional<DeviceUser> user = otherUser(device))
+            return core::PortStatus::failure(path_, inUseReason(user), InUseFix);
+    }
+    if (::access(printerDriver_.c_str(), F_OK) == 0)
+        return core::PortStatus::failure(path_, "held by the printer driver lp",
+                                         "Unload it: sudo rmmod lp.");
+    return core::PortStatus::failure(
+        path_, "held by another driver or program",
+        "Close the program that uses the port, or unload the driver that "
+        "holds it (lsmod lists the loaded drivers).");
 }
 
 void PpdevPort::unbind() {

@@ -5,7 +5,9 @@
 // Each write waits a short, bounded time for its frames to leave. The boards
 // never answer, so a board that ignores a frame cannot be noticed; a port
 // that fails (unplugged, refused) can, and after any failure the port is
-// closed and the next write opens it again.
+// closed and the next write opens it again. QSerialPort keeps a port to one
+// program (a lock file, and an exclusive open); a port another program holds
+// is reported with that program's name and process ID.
 
 #include "core/port_output.h"
 #include "platform/relay/serial_boards.h"

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
+#include <unistd.h>
 
 using core::PortStatus;
 using platform::HidRelayPort;
@@ -51,7 +52,8 @@ class HidRelayPortTest : public QObject {
             const PortStatus first = port.PortOut(DataRegister, 0x00);
             QVERIFY2(first.ok, first.describe().c_str());
             QCOMPARE(q(first.device), q(device(board)));
-            QCOMPARE(shimLog(), "open SFEATURE fc 00 GFEATURE");
+            // The panel's own lock on the device comes first.
+            QCOMPARE(shimLog(), "open flock open SFEATURE fc 00 GFEATURE");
             QCOMPARE(hidraw_shim_relays(board), 0u);
 
             hidraw_shim_clear_log();
@@ -62,7 +64,7 @@ class HidRelayPortTest : public QObject {
             QCOMPARE(hidraw_shim_relays(board), 0x05u);
             hidraw_shim_clear_log();
         }
-        QCOMPARE(shimLog(), "close");
+        QCOMPARE(shimLog(), "close close");
         Q_UNUSED(keyboard);
     }
 
@@ -140,7 +142,7 @@ class HidRelayPortTest : public QObject {
         hidraw_shim_set_state(board, HIDRAW_SHIM_PRESENT);
         hidraw_shim_clear_log();
         QVERIFY(port.PortOut(DataRegister, 0x00).ok);
-        QCOMPARE(shimLog(), "open SFEATURE fc 00 GFEATURE");
+        QCOMPARE(shimLog(), "open flock open SFEATURE fc 00 GFEATURE");
     }
 
     void recoversWhenUnpluggedAndPluggedInAgain() {
@@ -155,7 +157,7 @@ class HidRelayPortTest : public QObject {
         QCOMPARE(q(lost.device), q(device(board)));
         QCOMPARE(q(lost.error), QString(std::strerror(ENODEV)));
         QVERIFY2(q(lost.fix).contains("plugged in"), lost.fix.c_str());
-        QCOMPARE(shimLog(), "SFEATURE ff 02!ENODEV close");
+        QCOMPARE(shimLog(), "SFEATURE ff 02!ENODEV close close");
 
         QVERIFY(!port.PortOut(DataRegister, 0x03).ok); // still away
 
@@ -165,8 +167,8 @@ class HidRelayPortTest : public QObject {
         hidraw_shim_clear_log();
         QVERIFY(port.PortOut(DataRegister, 0x03).ok);
         // (The first open only reads the board's ID, to find it.)
-        QCOMPARE(shimLog(), "open GFEATURE close open SFEATURE ff 01 SFEATURE ff 02 SFEATURE fd "
-                            "03 SFEATURE fd 04 GFEATURE");
+        QCOMPARE(shimLog(), "open GFEATURE close open flock open SFEATURE ff 01 SFEATURE ff 02 "
+                            "SFEATURE fd 03 SFEATURE fd 04 GFEATURE");
         QCOMPARE(hidraw_shim_relays(board), 0x03u);
     }
 
@@ -191,11 +193,12 @@ class HidRelayPortTest : public QObject {
         QTest::addColumn<QString>("openLog");
         QTest::addColumn<QString>("channel1Log");
 
-        QTest::newRow("HIDRelay") << int(HIDRAW_SHIM_HIDRELAY) << "open WRITE 09"
+        QTest::newRow("HIDRelay") << int(HIDRAW_SHIM_HIDRELAY) << "open flock open WRITE 09"
                                   << "WRITE f1";
         QTest::newRow("LCUS HID")
             << int(HIDRAW_SHIM_LCUS)
-            << "open WRITE a0 01 00 a1 WRITE a0 02 00 a2 WRITE a0 03 00 a3 WRITE a0 04 00 a4"
+            << "open flock open WRITE a0 01 00 a1 WRITE a0 02 00 a2 WRITE a0 03 00 a3 WRITE a0 "
+               "04 00 a4"
             << "WRITE a0 01 01 a2";
     }
     void writeOnlyBoards() {
@@ -239,9 +242,31 @@ class HidRelayPortTest : public QObject {
         QVERIFY2(again.ok, again.describe().c_str());
         // Whatever the stuck request did, the board was opened afresh and set.
         QCOMPARE(hidraw_shim_relays(board), 0x02u);
-        QVERIFY2(shimLog().endsWith("open SFEATURE fd 01 SFEATURE ff 02 SFEATURE fd 03 "
+        QVERIFY2(shimLog().endsWith("open flock open SFEATURE fd 01 SFEATURE ff 02 SFEATURE fd 03 "
                                     "SFEATURE fd 04 GFEATURE"),
                  qPrintable(shimLog()));
+    }
+
+    // hidraw lets any number of programs open a board: the lock keeps a
+    // second panel from switching off what the first one shows as on.
+    void aSecondPanelIsRefusedUntilTheFirstCloses() {
+        const int board = hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, "QAWEZ", nullptr);
+        auto first = std::make_unique<HidRelayPort>("");
+        QVERIFY(first->PortOut(DataRegister, 0x01).ok);
+        HidRelayPort second("");
+        hidraw_shim_clear_log();
+        const PortStatus refused = second.PortOut(DataRegister, 0x00);
+        QVERIFY(!refused.ok);
+        const QString name = QString::fromLocal8Bit(program_invocation_short_name).left(15);
+        QCOMPARE(q(refused.error),
+                 QString("in use by another program (%1, pid %2)").arg(name).arg(::getpid()));
+        QCOMPARE(q(refused.fix), "Close the other program, or use another board.");
+        QCOMPARE(shimLog(), "open flock!EWOULDBLOCK close");
+        QCOMPARE(hidraw_shim_relays(board), 0x01u);
+
+        first.reset();
+        QVERIFY(second.PortOut(DataRegister, 0x00).ok);
+        QCOMPARE(hidraw_shim_relays(board), 0x00u);
     }
 
     void enumerationListsRelayBoardsInDeviceOrder() {

@@ -36,6 +36,7 @@ struct Board {
     hidraw_shim_state state = HIDRAW_SHIM_PRESENT;
     unsigned relayState = 0;
     unsigned stuck = 0;
+    int node = -1; // the file that stands for its device node, so that locks work
 };
 
 // Built on first use and never destroyed: other libraries call open() and
@@ -82,6 +83,8 @@ const char* errorName(int error) {
         return "EPIPE";
     case ETIMEDOUT:
         return "ETIMEDOUT";
+    case EWOULDBLOCK:
+        return "EWOULDBLOCK";
     case EINVAL:
         return "EINVAL";
     default:
@@ -203,7 +206,9 @@ int openDevice(const std::string& path) {
         default:
             break;
         }
-        const int fd = realOpen()("/dev/null", O_RDWR | O_CLOEXEC);
+        // A new open file of the board's node, as each open of a device is.
+        const std::string node = "/proc/self/fd/" + std::to_string(world().boards[i].node);
+        const int fd = realOpen()(node.c_str(), O_RDWR | O_CLOEXEC);
         if (fd < 0)
             return failWith("open", errno);
         world().fds[fd] = static_cast<int>(i);
@@ -535,6 +540,20 @@ ssize_t write(int fd, const void* data, size_t size) {
     return realWrite()(fd, data, size);
 }
 
+int flock(int fd, int operation) {
+    using FlockFn = int (*)(int, int);
+    static const FlockFn real = nextDefinition<FlockFn>("flock");
+    std::unique_lock lock(world().mutex);
+    if (boardOf(fd) < 0) {
+        lock.unlock();
+        return real(fd, operation);
+    }
+    if (real(fd, operation) != 0)
+        return failWith("flock", errno);
+    record("flock");
+    return 0;
+}
+
 int close(int fd) {
     {
         std::unique_lock lock(world().mutex);
@@ -548,6 +567,8 @@ int close(int fd) {
 
 void hidraw_shim_reset(void) {
     std::unique_lock lock(world().mutex);
+    for (const Board& board : world().boards)
+        realClose()(board.node);
     world().boards.clear();
     world().log.clear();
 }
@@ -558,6 +579,7 @@ int hidraw_shim_plug(hidraw_shim_family family, int relays, const char* id, cons
     board.relays = relays;
     board.id = id ? id : "";
     board.serial = serial ? serial : "";
+    board.node = static_cast<int>(::memfd_create("kavo-hidraw-shim", MFD_CLOEXEC));
     world().boards.push_back(board);
     return static_cast<int>(world().boards.size()) - 1;
 }

@@ -7,7 +7,9 @@
 //   "open SFEATURE ff 01 GFEATURE close"   (a USBRelay board)
 //   "open WRITE f1 close"                  (a HIDRelay board)
 //   "open WRITE a0 01 01 a2 close"         (an LCUS HID board)
-// where a failed call reads e.g. "SFEATURE ff 01!ENODEV".
+// where a failed call reads e.g. "SFEATURE ff 01!ENODEV", and a lock taken
+// on a board reads "flock" (refused: "flock!EWOULDBLOCK"). Each board has a
+// file of its own behind its device node, so locks work as on the device.
 //
 // What is left out: hotplug monitoring, input reports (read/poll) and the
 // devnum lookup behind hid_get_device_info(), none of which the panel uses.

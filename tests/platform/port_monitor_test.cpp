@@ -95,6 +95,7 @@ class PortMonitorTest : public QObject {
         QCOMPARE(written.size(), logged.size());
         for (int i = 0; i < logged.size(); ++i) {
             const QString& line = written[i];
+            QVERIFY2(line.startsWith("kavo-panel: "), qPrintable(line));
             if (logged[i] == "again") {
                 QVERIFY2(line.contains("/dev/parport0") && line.contains("again"),
                          qPrintable(line));

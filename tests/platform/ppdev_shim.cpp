@@ -19,6 +19,7 @@
 #include <map>
 #include <string>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 
 namespace {
 
@@ -119,8 +120,12 @@ int openDevice(int flags) {
     default:
         break;
     }
-    // A real descriptor, so its number can never clash with another file's.
-    const int fd = realOpen()("/dev/null", O_RDWR | O_CLOEXEC);
+    // A real descriptor, so its number can never clash with another file's:
+    // a new open file of one file of this process's own that stands for the
+    // device node, so that locks on it behave as on the device.
+    static const int node = static_cast<int>(::memfd_create("kavo-ppdev-shim", MFD_CLOEXEC));
+    const int fd =
+        realOpen()(("/proc/self/fd/" + std::to_string(node)).c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return failWith("open", errno);
     devices()[fd] = Device{};

@@ -7,7 +7,9 @@
 // (PPDEV_SHIM_DEVICE adds one more path, PPDEV_SHIM_LOG_FILE a file that gets
 // every call, for a program that has the shim preloaded)
 // where a failed call reads e.g. "PPEXCL!EBUSY" and an open without
-// O_CLOEXEC reads "open-inheritable".
+// O_CLOEXEC reads "open-inheritable". Behind the device is a file of the
+// process's own, so locks on it work as on the device: two opens in one
+// process exclude each other, other processes have their own.
 
 #ifdef __cplusplus
 extern "C" {

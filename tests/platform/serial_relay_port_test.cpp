@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using core::PortStatus;
 using platform::SerialRelayPort;
 
@@ -104,6 +106,28 @@ class SerialRelayPortTest : public QObject {
         QCOMPARE(hex(second.readAll()), frames({"1+", "2+", "3-", "4-"}));
         QVERIFY(port.PortOut(DataRegister, 0x02).ok);
         QCOMPARE(hex(second.readAll()), frames({"1-"}));
+    }
+
+    // QSerialPort's lock keeps a second panel off the port; the refusal
+    // names the panel that has it, and the port is taken once it is free.
+    void aPortAnotherPanelHasIsRefusedUntilItIsFree() {
+        PtyPair pty;
+        QVERIFY(pty.ok());
+        auto first = std::make_unique<SerialRelayPort>(pty.path().toStdString());
+        QVERIFY(first->PortOut(DataRegister, 0x01).ok);
+        SerialRelayPort second(pty.path().toStdString());
+        const PortStatus refused = second.PortOut(DataRegister, 0x00);
+        QVERIFY(!refused.ok);
+        const QString name = QString::fromLocal8Bit(program_invocation_short_name).left(15);
+        QCOMPARE(QString::fromStdString(refused.error),
+                 QString("in use by another program (%1, pid %2)").arg(name).arg(::getpid()));
+        QCOMPARE(QString::fromStdString(refused.fix),
+                 "Close the other program, or use another board.");
+
+        first.reset();
+        pty.readAll();
+        QVERIFY(second.PortOut(DataRegister, 0x00).ok);
+        QCOMPARE(hex(pty.readAll()), frames({"1-", "2-", "3-", "4-"}));
     }
 
     void aMissingDeviceIsReportedWithItsFix() {

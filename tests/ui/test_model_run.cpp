@@ -469,7 +469,7 @@ class ModelRun {
         bool logOk = logged.size() == model_.logLines.size();
         for (qsizetype i = 0; logOk && i < logged.size(); ++i)
             logOk =
-                logged[i].startsWith("kavo: ") &&
+                logged[i].startsWith("kavo-panel: ") &&
                 logged[i].contains(model_.logLines[i] == "fails" ? "Cannot write" : "work again");
         expect(logOk, [&] {
             return QString("port log [%1], expected [%2]")

@@ -77,12 +77,15 @@ void ShapedForm::paintSurface(QPainter& painter, const QColor& backColour,
 }
 
 void ShapedForm::beginDrag(const QPoint& globalPos) {
+    // The pointer has already gone the drag distance, and perhaps far
+    // beyond: the window catches up by hand, and the window manager moves it
+    // from here on. Handed the press position instead, it would move the
+    // window only on motion still to come, and a quick drag whose release
+    // follows its first motion would leave the window behind.
+    moveByHand(globalPos);
     QWindow* handle = window_->windowHandle();
     if (platform::x11::available()) {
-        // Qt's own system move would tell the window manager where the
-        // pointer is now, not where it went down, and the window would trail
-        // the pointer by the drag distance.
-        switch (platform::x11::startMove(handle, pressGlobal_)) {
+        switch (platform::x11::startMove(handle, globalPos)) {
         case platform::x11::MoveStart::Started:
             drag_ = Drag::ByWindowManager;
             return;
@@ -97,7 +100,6 @@ void ShapedForm::beginDrag(const QPoint& globalPos) {
         return;
     }
     drag_ = Drag::ByHand;
-    moveByHand(globalPos);
 }
 
 void ShapedForm::moveByHand(const QPoint& globalPos) {

@@ -16,8 +16,9 @@
 //
 // Dragging starts only once the pointer has moved the platform's drag
 // distance with the left button still down, so a tap on the surface never
-// starts one. The window manager moves the window where it can; on a bare X
-// server the component moves it by hand.
+// starts one. The component moves the window by hand for that first stretch;
+// from there the window manager moves it where it can, and on a bare X
+// server the component goes on by hand.
 //
 // Without a mask colour (an instance left at its defaults) the component
 // neither cuts nor drags: the window keeps its normal frame and shape.
