@@ -19,6 +19,9 @@ packages=(
     # The Windows cross-build of the code that needs no Qt
     g++-mingw-w64-x86-64
     clang-format
+    # kavo-mqtt: the MQTT client library; a broker and its clients for the tests,
+    # and usbrelay's MQTT daemon to compare with in bench/mqtt_latency
+    libmosquitto-dev mosquitto mosquitto-clients usbrelayd
 )
 
 missing=()
