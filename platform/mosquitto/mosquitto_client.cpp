@@ -50,6 +50,8 @@ bool MosquittoClient::connectTo(const Endpoint& endpoint, QString* whyNot) {
         *whyNot = describe(MOSQ_ERR_ERRNO);
         return false;
     }
+    // A command is one small packet: sent at once, not held back for more.
+    mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
     mosquitto_connect_callback_set(mosq_, &MosquittoClient::onConnect);
     mosquitto_disconnect_callback_set(mosq_, &MosquittoClient::onDisconnect);
     mosquitto_message_callback_set(mosq_, &MosquittoClient::onMessage);
