@@ -32,7 +32,9 @@ MosquittoClient::MosquittoClient(QObject* parent) : Client(parent) {
 }
 
 MosquittoClient::~MosquittoClient() {
-    dropSocket();
+    misc_.stop();
+    reader_.reset();
+    writer_.reset();
     if (mosq_)
         mosquitto_destroy(mosq_);
 }
