@@ -88,3 +88,19 @@ if(KAVO_WITH_QT)
 endif()
 kavo_feature(KAVO_WITH_X11 "window-manager requests on X11, through xcb" ${available}
     "${why_not}")
+
+# kavo-mqtt, the bridge to an MQTT broker: libmosquitto, and the session bus
+# through which it reaches the panel.
+set(available FALSE)
+set(why_not "the bridge reaches the panel over the session bus, and KAVO_WITH_DBUS is OFF")
+if(KAVO_WITH_DBUS)
+    set(why_not "pkg-config finds no libmosquitto (scripts/setup.sh installs libmosquitto-dev)")
+    if(PKG_CONFIG_FOUND)
+        pkg_check_modules(MOSQUITTO QUIET IMPORTED_TARGET GLOBAL libmosquitto)
+        if(MOSQUITTO_FOUND)
+            set(available TRUE)
+        endif()
+    endif()
+endif()
+kavo_feature(KAVO_WITH_MQTT "kavo-mqtt, the panel on an MQTT broker, through libmosquitto"
+    ${available} "${why_not}")

@@ -17,6 +17,8 @@ run=(
     libhidapi-dev qt6-serialport-dev
     # Desktop integration: the bell through libcanberra, the native Wayland client
     libcanberra-dev sound-theme-freedesktop qt6-wayland
+    # kavo-mqtt, the bridge to an MQTT broker
+    libmosquitto-dev
 )
 headless=(
     xvfb imagemagick
@@ -33,6 +35,9 @@ test=(
     # The Windows cross-build of the code that needs no Qt
     g++-mingw-w64-x86-64
     clang-format
+    # A broker and its clients for kavo-mqtt's tests, and usbrelay's MQTT
+    # daemon to compare with in bench/mqtt_latency
+    mosquitto mosquitto-clients usbrelayd
 )
 
 [ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test ..." >&2; exit 2; }

@@ -132,6 +132,11 @@ class InstallTreeTest : public QObject {
         };
         for (const QString& n : IconSizes)
             files.insert(QString("share/icons/hicolor/%1x%1/apps/%2.png").arg(n, AppId), false);
+#ifdef KAVO_WITH_MQTT
+        files.insert("bin/kavo-mqtt", true);
+        files.insert("share/man/man1/kavo-mqtt.1.gz", false);
+        files.insert("lib/systemd/user/kavo-mqtt.service", false);
+#endif
         if (QFile::exists(KAVO_SOURCE_DIR "/packaging/udev/70-kavo-panel-relay-boards.rules"))
             files.insert("lib/udev/rules.d/70-kavo-panel-relay-boards.rules", false);
         return files;
@@ -262,6 +267,11 @@ class InstallTreeTest : public QObject {
         QTest::newRow("kavo-ctl manual page header")
             << gunzip(installed("share/man/man1/kavo-ctl.1.gz"))
             << "^\\.TH .*\"kavo\\\\-ctl (\\S+)\"";
+#ifdef KAVO_WITH_MQTT
+        QTest::newRow("kavo-mqtt manual page header")
+            << gunzip(installed("share/man/man1/kavo-mqtt.1.gz"))
+            << "^\\.TH .*\"kavo\\\\-mqtt (\\S+)\"";
+#endif
         QTest::newRow("latest AppStream release")
             << readText(installed("share/metainfo/" + AppId + ".metainfo.xml"))
             << "<release version=\"([^\"]+)\"";
@@ -282,6 +292,9 @@ class InstallTreeTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::newRow("kavo-panel") << "kavo-panel";
         QTest::newRow("kavo-ctl") << "kavo-ctl";
+#ifdef KAVO_WITH_MQTT
+        QTest::newRow("kavo-mqtt") << "kavo-mqtt";
+#endif
     }
     void manualPageFormatsCleanly() {
         QFETCH(QString, name);

@@ -1,0 +1,46 @@
+// Preloaded with the USB HID stand-in, this plugs one four-relay USBRelay
+// board into it as the program starts, with the ID in KAVO_BENCH_BOARD_ID,
+// so that any hidapi program (the panel, usbrelay's daemon) finds it.
+//
+// usbrelay asks for feature report 1; the boards' firmware has no report IDs
+// and answers any number with its 8 bytes from the first byte on, where the
+// stand-in answers only report 0 and keeps the 0 in front. So report 1 is
+// asked as 0 and the answer moved up by one byte, as the board gives it.
+#include "platform/hidraw_shim.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <sys/ioctl.h>
+
+namespace {
+
+__attribute__((constructor)) void plugBoard() {
+    const char* id = std::getenv("KAVO_BENCH_BOARD_ID");
+    if (id && *id)
+        hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, id, "bench");
+}
+
+using IoctlFn = int (*)(int, unsigned long, ...);
+
+} // namespace
+
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
+    va_list args;
+    va_start(args, request);
+    void* arg = va_arg(args, void*);
+    va_end(args);
+    static const auto next = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
+    const bool feature =
+        _IOC_TYPE(request) == 'H' && (_IOC_NR(request) == 0x06 || _IOC_NR(request) == 0x07);
+    auto* report = static_cast<unsigned char*>(arg);
+    const std::size_t size = _IOC_SIZE(request);
+    if (!feature || size < 2 || report[0] != 1)
+        return next(fd, request, arg);
+    report[0] = 0;
+    const int result = next(fd, request, arg);
+    if (result > 0 && _IOC_NR(request) == 0x07)
+        std::memmove(report, report + 1, size - 1);
+    return result;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// kavo-mqtt's settings: the command line over the configuration file over
+// the defaults. A password comes only from the file (or the file it names),
+// and only from a file nobody else can read.
+
+#include "platform/mosquitto/mqtt_client.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace remote::mqtt {
+
+inline constexpr int ChannelCount = 4;
+
+struct Settings {
+    QString broker = QStringLiteral("mqtt://localhost");
+    platform::mqtt::Endpoint endpoint; // host, port, TLS and login from `broker`
+    QString nodeId;
+    QString discoveryPrefix = QStringLiteral("homeassistant");
+    QStringList channelNames; // ChannelCount names; "" for the default one
+    QString configFile;
+};
+
+struct Parsed {
+    std::optional<int> exit; // set: print `out` and `err`, then end with this status
+    QString out;
+    QString err;
+    QStringList warnings; // lines for stderr when the bridge runs
+    Settings settings;
+};
+
+// `args` without the program's name; `hostName` gives the default node id.
+Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
+                     const QString& hostName);
+
+// The host name reduced to the characters a topic level and an entity id
+// take ([a-zA-Z0-9_-]).
+QString defaultNodeId(const QString& hostName);
+
+// The channel's name as Home Assistant shows it.
+QString channelName(const Settings& settings, int channel);
+
+} // namespace remote::mqtt
