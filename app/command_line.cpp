@@ -115,6 +115,14 @@ Command parseCommandLine(const QStringList& arguments) {
     return RunPanel{choice};
 }
 
+ResolvedBoard resolveBoard(const BoardChoice& choice) {
+    return {choice, {}};
+}
+
+std::unique_ptr<core::PortOutput> openBoard(const ResolvedBoard& resolved) {
+    return openBoard(resolved.board);
+}
+
 std::unique_ptr<core::PortOutput> openBoard(const BoardChoice& board) {
     switch (board.kind) {
     case BoardKind::UsbHid:

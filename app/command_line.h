@@ -38,9 +38,22 @@ Command parseCommandLine(const QStringList& arguments);
 std::string usage();
 std::string versionText();
 
+// The board a choice stands for, as --list-boards names it: the value that
+// selects that same board whatever it was first called, so that two panels
+// for one board can tell. Looks at what is plugged in; opens and switches
+// nothing.
+struct ResolvedBoard {
+    platform::relay::BoardChoice board;
+    // Why no board could be picked (one line, for the dot and stderr); empty
+    // when `board` is the one to drive.
+    std::string problem;
+};
+ResolvedBoard resolveBoard(const platform::relay::BoardChoice& choice);
+
 // The port backend for a board choice that parseCommandLine gave; nothing is
 // opened until its first write.
 std::unique_ptr<core::PortOutput> openBoard(const platform::relay::BoardChoice& board);
+std::unique_ptr<core::PortOutput> openBoard(const ResolvedBoard& resolved);
 
 struct BoardsFound {
     std::vector<platform::relay::HidBoardInfo> hid;

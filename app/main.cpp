@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(platform::applicationId);
 
     const std::unique_ptr<core::PortOutput> backend =
-        cli::openBoard(std::get<cli::RunPanel>(command).board);
+        cli::openBoard(cli::resolveBoard(std::get<cli::RunPanel>(command).board));
     platform::PortMonitor port(*backend, std::cerr);
     const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
