@@ -6,6 +6,12 @@
 
 #include <QCommandLineParser>
 
+#if defined(__linux__) && (defined(__x86_64__) || defined(__i386__))
+#include <fstream>
+#include <sys/io.h>
+#define KAVO_DIRECT_PORT_IO 1
+#endif
+
 namespace cli {
 namespace {
 
@@ -49,6 +55,52 @@ std::string relaysOf(const platform::relay::HidBoardModel& model) {
     return "up to " + std::to_string(model.relays) + " relays";
 }
 
+// The port at 0x378 without its ppdev device, which the parallel default
+// writes directly: a driver holds a region starting there (the PCI bus's
+// region around it is no port) and this process may do port I/O.
+bool directPortUsable() {
+#ifdef KAVO_DIRECT_PORT_IO
+    std::ifstream in("/proc/ioports");
+    bool listed = false;
+    for (std::string line; !listed && std::getline(in, line);) {
+        const std::size_t first = line.find_first_not_of(' ');
+        listed = first != std::string::npos && line.compare(first, 5, "0378-") == 0;
+    }
+    if (!listed || ::ioperm(core::ParallelDataPort, 3, 1) != 0)
+        return false;
+    ::ioperm(core::ParallelDataPort, 3, 0);
+    return true;
+#else
+    return false;
+#endif
+}
+
+// What --board=auto says when it cannot pick: every board, with its value.
+std::string severalBoards(const std::vector<platform::relay::HidBoardInfo>& boards) {
+    std::string text =
+        std::to_string(boards.size()) +
+        " USB HID relay boards are plugged in and no parallel port, so auto picks none:";
+    for (std::size_t i = 0; i < boards.size(); ++i)
+        text += (i == 0 ? " " : ", ") + std::string("--board=") +
+                platform::relay::boardArgument(platform::relay::choiceForHidBoard(boards, i)) +
+                " (" + boards[i].model.name + " at " + boards[i].path + ")";
+    return text;
+}
+
+// Every write fails with why no board was picked, so that the dot, stderr
+// and the retry all say it.
+class NoBoardPicked : public core::PortOutput {
+  public:
+    explicit NoBoardPicked(std::string problem) : problem_(std::move(problem)) {}
+    core::PortStatus PortOut(std::uint16_t, std::uint8_t) override {
+        return core::PortStatus::failure(
+            "auto", problem_, "Start kavo-panel with the --board= value of the board to drive.");
+    }
+
+  private:
+    std::string problem_;
+};
+
 } // namespace
 
 std::string usage() {
@@ -61,6 +113,10 @@ std::string usage() {
         "Options:\n"
         "  --board=BOARD   the relay board to drive:\n"
         "                    parallel              the parallel-port board (the default)\n";
+    text += hidBoardsBuiltIn()
+                ? "                    auto                  the parallel port if there is one,\n"
+                  "                                          else the one USB HID relay board\n"
+                : "                    auto                  the parallel port\n";
     if (hidBoardsBuiltIn())
         text +=
             "                    usb-hid               the first USB HID relay board\n"
@@ -115,11 +171,59 @@ Command parseCommandLine(const QStringList& arguments) {
     return RunPanel{choice};
 }
 
-ResolvedBoard resolveBoard(const BoardChoice& choice) {
+ResolvedBoard resolveBoard(const BoardChoice& choice, const BoardsFound& found) {
+    const std::vector<platform::relay::HidBoardInfo>& hid = found.hid;
+    switch (choice.kind) {
+    case BoardKind::UsbHid: {
+        if (!choice.selector.empty() && !choice.selectsDevice())
+            return {choice, {}};
+        const platform::relay::HidBoardPick pick =
+            platform::relay::pickHidBoard(hid, choice.selector);
+        if (!pick.found())
+            return {choice, {}};
+        return {platform::relay::choiceForHidBoard(hid, std::size_t(pick.index)), {}};
+    }
+    case BoardKind::Auto:
+        if (found.parallel || hid.empty())
+            return {{BoardKind::Parallel, {}}, {}};
+        if (hid.size() == 1)
+            return {platform::relay::choiceForHidBoard(hid, 0), {}};
+        return {choice, severalBoards(hid)};
+    case BoardKind::Parallel:
+    case BoardKind::Serial:
+        break;
+    }
     return {choice, {}};
 }
 
+ResolvedBoard resolveBoard(const BoardChoice& choice) {
+    BoardsFound found;
+    if (choice.kind == BoardKind::Auto) {
+        if (std::string parallel = platform::presentParallelPort(); !parallel.empty())
+            found.parallel = std::move(parallel);
+        else if (directPortUsable())
+            found.parallel = "0x378";
+        if (found.parallel)
+            return resolveBoard(choice, found);
+    } else if (choice.kind != BoardKind::UsbHid ||
+               (!choice.selector.empty() && !choice.selectsDevice())) {
+        return {choice, {}};
+    }
+    found.hid = findHidBoards();
+    // Boards are listed by their devices, not by the links to them.
+    BoardChoice asListed = choice;
+    if (choice.selectsDevice())
+        asListed.selector = hidDevicePath(choice.selector);
+    ResolvedBoard resolved = resolveBoard(asListed, found);
+    if (resolved.board == asListed && choice.kind == BoardKind::UsbHid &&
+        !platform::relay::pickHidBoard(found.hid, asListed.selector).found())
+        resolved.board = choice;
+    return resolved;
+}
+
 std::unique_ptr<core::PortOutput> openBoard(const ResolvedBoard& resolved) {
+    if (!resolved.problem.empty())
+        return std::make_unique<NoBoardPicked>(resolved.problem);
     return openBoard(resolved.board);
 }
 
@@ -129,6 +233,8 @@ std::unique_ptr<core::PortOutput> openBoard(const BoardChoice& board) {
         return openHidBoard(board.selector);
     case BoardKind::Serial:
         return openSerialBoard(board.selector);
+    case BoardKind::Auto:
+        return openBoard(resolveBoard(board));
     case BoardKind::Parallel:
         break;
     }

@@ -17,6 +17,8 @@ namespace cli {
 bool hidBoardsBuiltIn();
 // The HID boards plugged in, their IDs read; switches nothing.
 std::vector<platform::relay::HidBoardInfo> findHidBoards();
+// The device a link such as /dev/hidraw-relay stands for, as boards are listed.
+std::string hidDevicePath(const std::string& path);
 // The port of the HID board `selector` names; null where not built in.
 std::unique_ptr<core::PortOutput> openHidBoard(const std::string& selector);
 

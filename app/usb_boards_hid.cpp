@@ -12,6 +12,9 @@ bool hidBoardsBuiltIn() {
 std::vector<platform::relay::HidBoardInfo> findHidBoards() {
     return platform::findHidBoards(true);
 }
+std::string hidDevicePath(const std::string& path) {
+    return platform::canonicalDevicePath(path);
+}
 std::unique_ptr<core::PortOutput> openHidBoard(const std::string& selector) {
     return std::make_unique<platform::HidRelayPort>(selector);
 }

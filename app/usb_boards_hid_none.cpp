@@ -9,6 +9,9 @@ bool hidBoardsBuiltIn() {
 std::vector<platform::relay::HidBoardInfo> findHidBoards() {
     return {};
 }
+std::string hidDevicePath(const std::string& path) {
+    return path;
+}
 std::unique_ptr<core::PortOutput> openHidBoard(const std::string&) {
     return nullptr;
 }

@@ -45,6 +45,11 @@ BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn) 
                            quoted(text) + ")");
         return {BoardChoice{BoardKind::Parallel, {}}, {}};
     }
+    if (kind == "auto") {
+        if (hasSelector)
+            return failure("auto takes nothing after \"auto\" (got " + quoted(text) + ")");
+        return {BoardChoice{BoardKind::Auto, {}}, {}};
+    }
     if (kind == "usb-hid" && !builtIn.usbHid)
         return failure("this build drives no USB HID relay boards: use " + values);
     if (kind == "usb-hid") {
@@ -75,6 +80,8 @@ std::string boardArgument(const BoardChoice& choice) {
         return choice.selector.empty() ? "usb-hid" : "usb-hid:" + choice.selector;
     case BoardKind::Serial:
         return "serial:" + choice.selector;
+    case BoardKind::Auto:
+        return "auto";
     }
     return {};
 }

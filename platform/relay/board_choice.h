@@ -1,6 +1,8 @@
 #pragma once
 // Which relay board the panel drives, as given by --board:
 //   parallel              the parallel-port board (the default)
+//   auto                  the parallel port if there is one, else the one USB
+//                         HID relay board plugged in
 //   usb-hid               the first USB HID relay board found
 //   usb-hid:SERIAL        the USB HID relay board with this ID or serial number
 //   usb-hid:/dev/hidrawN  the USB HID relay board at this device
@@ -12,7 +14,7 @@
 
 namespace platform::relay {
 
-enum class BoardKind { Parallel, UsbHid, Serial };
+enum class BoardKind { Parallel, UsbHid, Serial, Auto };
 
 struct BoardChoice {
     BoardKind kind = BoardKind::Parallel;

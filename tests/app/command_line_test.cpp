@@ -48,6 +48,9 @@ class CommandLineTest : public QObject {
         QTest::newRow("parallel spelled out") << L{"--board=parallel"} << "run" << P << ""
                                               << ""
                                               << "";
+        QTest::newRow("auto") << L{"--board=auto"} << "run" << BoardKind::Auto << ""
+                              << ""
+                              << "";
         QTest::newRow("usb-hid, value apart")
             << L{"--board", "usb-hid"} << "run" << BoardKind::UsbHid << ""
             << ""
@@ -71,6 +74,10 @@ class CommandLineTest : public QObject {
         QTest::newRow("help") << L{"--help"} << "0" << P << ""
                               << "Usage: kavo-panel"
                               << "";
+        QTest::newRow("help offers auto")
+            << L{"--help"} << "0" << P << ""
+            << "auto                  the parallel port if there is one"
+            << "";
         QTest::newRow("-h") << L{"-h"} << "0" << P << ""
                             << "--list-boards"
                             << "";
@@ -136,15 +143,81 @@ class CommandLineTest : public QObject {
         }
     }
 
+    // The board a choice stands for, among what is plugged in: `found` is
+    // "P" for a parallel port, "S" for a CH340 and one ID per USBRelay board.
+    void resolvesToTheBoardListed_data() {
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QString>("resolved");
+        QTest::addColumn<QString>("problem");
+
+        using L = QStringList;
+        QTest::newRow("auto: the parallel port before a HID board")
+            << "auto" << L{"P", "QAWEZ"} << "parallel"
+            << "";
+        QTest::newRow("auto: the one HID board") << "auto" << L{"QAWEZ"} << "usb-hid:QAWEZ"
+                                                 << "";
+        QTest::newRow("auto: two HID boards, none")
+            << "auto" << L{"QAWEZ", "QAWEZ"} << "auto"
+            << "2 USB HID relay boards are plugged in and no parallel port, so auto picks none: "
+               "--board=usb-hid:/dev/hidraw2 (USBRelay4 at /dev/hidraw2), "
+               "--board=usb-hid:/dev/hidraw3 (USBRelay4 at /dev/hidraw3)";
+        QTest::newRow("auto: nothing, the parallel port") << "auto" << L{} << "parallel"
+                                                          << "";
+        QTest::newRow("auto: never a serial port") << "auto" << L{"S"} << "parallel"
+                                                   << "";
+        QTest::newRow("usb-hid: the first board's own value")
+            << "usb-hid" << L{"QAWEZ", "ZXCVB"} << "usb-hid:QAWEZ"
+            << "";
+        QTest::newRow("usb-hid by device: its own value")
+            << "usb-hid:/dev/hidraw3" << L{"QAWEZ", "ZXCVB"} << "usb-hid:ZXCVB"
+            << "";
+        QTest::newRow("usb-hid by a device that is no board: as given")
+            << "usb-hid:/dev/hidraw9" << L{"QAWEZ"} << "usb-hid:/dev/hidraw9"
+            << "";
+        QTest::newRow("usb-hid by ID: as given") << "usb-hid:ZXCVB" << L{"QAWEZ"} << "usb-hid:ZXCVB"
+                                                 << "";
+        QTest::newRow("parallel: as given") << "parallel" << L{"QAWEZ"} << "parallel"
+                                            << "";
+    }
+    void resolvesToTheBoardListed() {
+        QFETCH(QString, board);
+        QFETCH(QStringList, found);
+        QFETCH(QString, resolved);
+        QFETCH(QString, problem);
+
+        cli::BoardsFound boards;
+        for (const QString& what : found) {
+            if (what == "P")
+                boards.parallel = "/dev/parport0";
+            else if (what == "S")
+                boards.serial = {{"/dev/ttyUSB0", "USB Serial"}};
+            else
+                boards.hid.push_back(usbRelay("/dev/hidraw" + std::to_string(boards.hid.size() + 2),
+                                              what.toStdString()));
+        }
+        const auto choice = platform::relay::parseBoardChoice(board.toStdString());
+        QVERIFY(choice.choice);
+        const cli::ResolvedBoard result = cli::resolveBoard(*choice.choice, boards);
+        QCOMPARE(QString::fromStdString(platform::relay::boardArgument(result.board)), resolved);
+        QCOMPARE(QString::fromStdString(result.problem), problem);
+    }
+
     void eachChoiceGetsItsBackendAndNothingIsOpenedYet() {
         hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, "QAWEZ", nullptr);
-        const auto parallel = cli::openBoard({BoardKind::Parallel, {}});
+        const auto parallel = cli::openBoard(platform::relay::BoardChoice{BoardKind::Parallel, {}});
         QVERIFY(dynamic_cast<platform::LinuxPort*>(parallel.get()));
-        const auto hid = cli::openBoard({BoardKind::UsbHid, "QAWEZ"});
+        const auto hid = cli::openBoard(platform::relay::BoardChoice{BoardKind::UsbHid, "QAWEZ"});
         QVERIFY(dynamic_cast<platform::HidRelayPort*>(hid.get()));
-        const auto serial = cli::openBoard({BoardKind::Serial, "/dev/ttyUSB0"});
+        const auto serial =
+            cli::openBoard(platform::relay::BoardChoice{BoardKind::Serial, "/dev/ttyUSB0"});
         QVERIFY(dynamic_cast<platform::SerialRelayPort*>(serial.get()));
         QCOMPARE(QString::fromLatin1(hidraw_shim_log()), QString());
+        // No board picked: every write says why.
+        const auto none = cli::openBoard(cli::ResolvedBoard{{BoardKind::Auto, {}}, "two boards"});
+        const core::PortStatus status = none->PortOut(core::ParallelDataPort, 0);
+        QVERIFY(!status.ok);
+        QCOMPARE(QString::fromStdString(status.device + ": " + status.error), "auto: two boards");
     }
 
     void listsBoardsOneLineEach() {

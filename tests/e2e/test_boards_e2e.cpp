@@ -3,13 +3,16 @@
 // can be read at the other end. Also checks that bad arguments end the
 // program with status 2 before it writes to any port, and that the
 // command-line answers need no display. The parallel port is a stand-in
-// ppdev device throughout, to see that nothing reaches it.
+// ppdev device throughout, to see that nothing reaches it, except where
+// --board=auto is to find a machine without one.
 #include "panel_layout.h"
 #include "panel_run.h"
 #include "pty_pair.h"
 #include "window_titles.h"
 #include "x_session.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 namespace {
@@ -59,6 +62,83 @@ class TestBoardsE2E : public QObject {
         QCOMPARE(panel.process().exitCode(), 0);
         QCOMPARE(hex(board.readAll()), QString("a0 01 00 a1"));
         QCOMPARE(panel.portCalls(), QString());
+    }
+
+    // --board=auto: the parallel port where there is one, else the one USB
+    // HID board; among several it picks none and says so.
+    void autoPicksTheBoardThereIs_data() {
+        QTest::addColumn<bool>("parallel");     // the stand-in port, else a machine without one
+        QTest::addColumn<QString>("hidBoards"); // IDs of stand-in USBRelay4 boards
+        QTest::addColumn<QString>("portBytes");
+        QTest::addColumn<QString>("hidWrites");
+        QTest::addColumn<QString>("stderrHas");
+        QTest::newRow("the parallel port") << true << ""
+                                           << "00"
+                                           << ""
+                                           << "";
+        QTest::newRow("no parallel port: the one HID board") << false << "QAWEZ"
+                                                             << ""
+                                                             << "SFEATURE fc 00"
+                                                             << "";
+        QTest::newRow("no parallel port, two HID boards: none")
+            << false << "QAWEZ,ZXCVB"
+            << ""
+            << ""
+            << "auto picks none: --board=usb-hid:QAWEZ (USBRelay4 at /";
+    }
+    void autoPicksTheBoardThereIs() {
+#ifndef KAVO_USB_RELAY_BOARDS
+        QSKIP("needs the USB HID and no-parallel-port stand-ins (hidapi and D-Bus builds)");
+#else
+        QFETCH(bool, parallel);
+        QFETCH(QString, hidBoards);
+        QFETCH(QString, portBytes);
+        QFETCH(QString, hidWrites);
+        QFETCH(QString, stderrHas);
+        if (!parallel && !QDir("/dev").entryList({"parport*"}, QDir::System).isEmpty())
+            QSKIP("this machine has a parallel port, which the stand-in cannot hide from auto");
+
+        QTemporaryDir dir;
+        PanelRun panel;
+        panel.preload(KAVO_USB_RELAY_BOARDS);
+        panel.preload(KAVO_HIDRAW_SHIM);
+        if (!parallel) {
+            panel.withoutPort();
+            panel.preload(KAVO_UNPLUGGED_SHIM);
+        }
+        panel.setVariable("KAVO_TEST_HID_BOARDS", hidBoards);
+        panel.setVariable("KAVO_TEST_HID_LOG", dir.filePath("hid.log"));
+        QVERIFY(panel.start(x.environment(), {"--board=auto"}, QProcess::SeparateChannels));
+        const auto hidLog = [&] {
+            QFile log(dir.filePath("hid.log"));
+            return log.open(QIODevice::ReadOnly) ? QString::fromLatin1(log.readAll()) : QString();
+        };
+        QString err;
+        const bool done = panel.waitUntil([&] {
+            err += QString::fromLocal8Bit(panel.process().readAllStandardError());
+            if (!portBytes.isEmpty())
+                return panel.bytesWritten().startsWith(portBytes);
+            if (!hidWrites.isEmpty())
+                return hidLog().contains(hidWrites);
+            return err.contains(stderrHas);
+        });
+        QVERIFY2(done, qPrintable(err + "\n" + hidLog() + "\n" + panel.portCalls()));
+        if (portBytes.isEmpty())
+            QCOMPARE(panel.portCalls(), QString());
+        if (hidWrites.isEmpty())
+            QVERIFY2(!hidLog().contains("SFEATURE"), qPrintable(hidLog()));
+        // One line for the board's failure, naming every board with its value.
+        const QStringList said = err.split('\n').filter("relay board port");
+        if (stderrHas.isEmpty()) {
+            QVERIFY2(said.isEmpty(), qPrintable(err));
+        } else {
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said.first().startsWith("kavo-panel: Cannot write to the relay board port "
+                                             "auto: ") &&
+                         said.first().contains("--board=usb-hid:ZXCVB"),
+                     qPrintable(err));
+        }
+#endif
     }
 
     void badArgumentsEndWithStatus2AndWriteNothing_data() {

@@ -62,6 +62,11 @@ class BoardChoiceTest : public QObject {
 
         QTest::newRow("parallel") << "parallel" << true << BoardKind::Parallel << ""
                                   << "";
+        QTest::newRow("auto") << "auto" << true << BoardKind::Auto << ""
+                              << "";
+        QTest::newRow("auto takes no selector")
+            << "auto:usb-hid" << false << BoardKind::Parallel << ""
+            << "auto:usb-hid";
         QTest::newRow("first HID board") << "usb-hid" << true << BoardKind::UsbHid << ""
                                          << "";
         QTest::newRow("HID board by ID") << "usb-hid:QAWEZ" << true << BoardKind::UsbHid << "QAWEZ"
