@@ -200,8 +200,6 @@ runpy.run_path("/usr/sbin/usbrelayd", run_name="__main__")
             measure(row, "cmnd/BENCH/1", "stat/BENCH/1", log);
         }
         if (!row.failure.isEmpty()) {
-            // usbrelay switches its boards with output reports (hid_write),
-            // which the stand-in's USBRelay board, like the panel, does not use.
             QFile err(dir_.filePath("usbrelayd.err"));
             err.open(QIODevice::ReadOnly);
             row.failure +=

@@ -28,9 +28,9 @@ enum class MoveStart {
 };
 
 // Hands a left-button drag of `window` to the window manager. `pressPos` is
-// where the button went down, in global coordinates: the window manager keeps
-// the pointer at that spot of the window, so the window catches up with the
-// pointer at once however far it has already moved.
+// where the pointer is now, in global coordinates, with the window already
+// moved after it: the window manager moves the window only by the motion
+// still to come, keeping the pointer at that spot of the window.
 MoveStart startMove(QWindow* window, QPoint pressPos);
 
 // Ends a move started by startMove() whose button release reached the

@@ -1,7 +1,8 @@
 // Starts the real program in a real X server and looks at it from outside:
 // the window's place and shape, real clicks (which respect the cut), the
 // bytes that reach a stand-in ppdev device, dragging, every skin, the help
-// pages and the About window. Screenshots go to KAVO_SCREENSHOT_DIR.
+// pages, the About window, and a second panel waiting for the board the first
+// holds. Screenshots go to KAVO_SCREENSHOT_DIR.
 #include "panel_layout.h"
 #include "panel_run.h"
 #include "window_titles.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestPanelE2E : public QObject {
@@ -156,6 +158,39 @@ class TestPanelE2E : public QObject {
         QVERIFY(panel.process().waitForFinished(10000));
         QCOMPARE(panel.process().exitCode(), 0);
         QCOMPARE(panel.bytesWritten(), QString("00 01 00 01 00"));
+    }
+
+    // Two panels on one board, with no session bus between them: the second
+    // is refused the board, says once who holds it, writes nothing, and takes
+    // the board over when the first ends.
+    void aSecondPanelWaitsForTheBoard() {
+        QTemporaryDir dir;
+        QProcessEnvironment env = x.environment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.filePath("no-bus"));
+        PanelRun first;
+        PanelRun second;
+        for (PanelRun* run : {&first, &second})
+            run->setVariable("PPDEV_SHIM_BACKING_FILE", dir.filePath("parport0"));
+        QVERIFY(first.start(env));
+        QVERIFY(first.waitUntil([&] { return first.bytesWritten() == "00"; }));
+        QVERIFY(second.start(env, {}, QProcess::SeparateChannels));
+        const QString inUse = QString("in use by another program (kavo-panel, pid %1)")
+                                  .arg(first.process().processId());
+        QString said;
+        const auto saidInUse = [&] {
+            said += QString::fromUtf8(second.process().readAllStandardError());
+            return said.count(inUse);
+        };
+        QVERIFY2(second.waitUntil([&] { return saidInUse() > 0; }), qPrintable(said));
+        QVERIFY2(QRegularExpression("^kavo-panel: .*" + QRegularExpression::escape(inUse),
+                                    QRegularExpression::MultilineOption)
+                     .match(said)
+                     .hasMatch(),
+                 qPrintable(said));
+        QCOMPARE(second.bytesWritten(), QString());
+        first.stop();
+        QVERIFY(second.waitUntil([&] { return second.bytesWritten() == "00"; }));
+        QCOMPARE(saidInUse(), 1);
     }
 };
 

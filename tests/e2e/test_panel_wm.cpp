@@ -105,9 +105,25 @@ class TestPanelWm : public QObject {
         }
     }
 
+    // Steadily, or quickly enough that the first motion the program sees is
+    // already past the drag distance and the release follows it at once.
+    void dragsBySurface_data() {
+        QTest::addColumn<bool>("quick");
+        QTest::newRow("steady") << false;
+        QTest::newRow("in one motion") << true;
+    }
     void dragsBySurface() {
-        x.drag(at(layout::Surface), at(layout::Surface + QPoint(60, 40)));
-        QCOMPARE(panelGeometry().topLeft(), window.topLeft() + QPoint(60, 40));
+        QFETCH(bool, quick);
+        const QPoint from = at(layout::Surface);
+        const QPoint to = from + QPoint(60, 40);
+        if (quick) {
+            x.run("xdotool", {"mousemove", QString::number(from.x()), QString::number(from.y()),
+                              "mousedown", "1", "mousemove", QString::number(to.x()),
+                              QString::number(to.y()), "mouseup", "1"});
+        } else {
+            x.drag(from, to);
+        }
+        QTRY_COMPARE(panelGeometry().topLeft(), window.topLeft() + QPoint(60, 40));
         window = panelGeometry();
         // ...and the drag is over: the window stays when the pointer moves on.
         x.moveMouse(at(QPoint(30, 300)));

@@ -231,6 +231,26 @@ void setRelay(Board& board, int relay, bool on) {
     applyRelays(board, on ? bit : 0, bit);
 }
 
+// A USBRelay command: FF/FD switch one relay on/off, FE/FC all of them.
+void usbRelayCommand(Board& board, unsigned char command, unsigned char relay) {
+    switch (command) {
+    case 0xFF:
+        setRelay(board, relay, true);
+        break;
+    case 0xFD:
+        setRelay(board, relay, false);
+        break;
+    case 0xFE:
+        applyRelays(board, 0xFF, 0xFF);
+        break;
+    case 0xFC:
+        applyRelays(board, 0x00, 0xFF);
+        break;
+    default:
+        break; // the firmware ignores what it does not know
+    }
+}
+
 // Waits out a hanging board. Returns the error the request ends with, or 0.
 int hang(std::unique_lock<std::mutex>& lock, int number) {
     World& w = world();
@@ -272,22 +292,7 @@ int deviceIoctl(std::unique_lock<std::mutex>& lock, int number, unsigned long re
     if (set) {
         if (size < 3)
             return failWith(call, EPIPE);
-        switch (data[1]) {
-        case 0xFF:
-            setRelay(board, data[2], true);
-            break;
-        case 0xFD:
-            setRelay(board, data[2], false);
-            break;
-        case 0xFE:
-            applyRelays(board, 0xFF, 0xFF);
-            break;
-        case 0xFC:
-            applyRelays(board, 0x00, 0xFF);
-            break;
-        default:
-            break; // the firmware ignores what it does not know
-        }
+        usbRelayCommand(board, data[1], data[2]);
         record(call);
         return static_cast<int>(size);
     }
@@ -305,8 +310,11 @@ int deviceIoctl(std::unique_lock<std::mutex>& lock, int number, unsigned long re
 ssize_t deviceWrite(std::unique_lock<std::mutex>& lock, int number, const unsigned char* data,
                     std::size_t size) {
     Board& board = world().boards.at(static_cast<std::size_t>(number));
-    // The command bytes only: one for HIDRelay, the frame for LCUS.
-    const std::size_t shown = board.family == HIDRAW_SHIM_LCUS ? 4 : 1;
+    // The command bytes only: one for HIDRelay, the frame for LCUS, command
+    // and relay for USBRelay.
+    const std::size_t shown = board.family == HIDRAW_SHIM_LCUS       ? 4
+                              : board.family == HIDRAW_SHIM_USBRELAY ? 2
+                                                                     : 1;
     const std::string call =
         "WRITE " + (size > 1 ? bytes(data + 1, std::min(size - 1, shown)) : "");
     if (const int error = hang(lock, number))
@@ -329,6 +337,12 @@ ssize_t deviceWrite(std::unique_lock<std::mutex>& lock, int number, const unsign
         if (size >= 5 && data[1] == 0xA0 && data[3] <= 1 &&
             static_cast<unsigned char>(data[1] + data[2] + data[3]) == data[4])
             setRelay(board, data[2], data[3] == 1);
+    } else if (board.family == HIDRAW_SHIM_USBRELAY) {
+        // Its firmware takes the feature report's command as an output
+        // report too, as usbrelay sends it.
+        if (size < 3)
+            return failWith(call, EPIPE);
+        usbRelayCommand(board, data[1], data[2]);
     } else {
         return failWith(call, EPIPE); // no output report to write
     }

@@ -21,7 +21,8 @@ extern "C" {
 #define HIDRAW_SHIM_PREFIX "/kavo-test-hidraw/"
 
 enum hidraw_shim_family {
-    HIDRAW_SHIM_USBRELAY, // 16c0:05df "USBRelayN", feature reports, reports its relays
+    HIDRAW_SHIM_USBRELAY, // 16c0:05df "USBRelayN", feature reports (the command also as
+                          // an output report), reports its relays
     HIDRAW_SHIM_HIDRELAY, // 0519:2018 "HIDRelay", one output report byte
     HIDRAW_SHIM_LCUS,     // 5131:2007, LCUS frames as output reports
     HIDRAW_SHIM_KEYBOARD  // 16c0:05df as well, but some other V-USB gadget

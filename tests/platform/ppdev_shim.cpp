@@ -121,11 +121,14 @@ int openDevice(int flags) {
         break;
     }
     // A real descriptor, so its number can never clash with another file's:
-    // a new open file of one file of this process's own that stands for the
-    // device node, so that locks on it behave as on the device.
+    // a new open file of one file that stands for the device node, so that
+    // locks on it behave as on the device. The file is this process's own
+    // unless PPDEV_SHIM_BACKING_FILE names one for several to share.
+    const char* shared = std::getenv("PPDEV_SHIM_BACKING_FILE");
     static const int node = static_cast<int>(::memfd_create("kavo-ppdev-shim", MFD_CLOEXEC));
-    const int fd =
-        realOpen()(("/proc/self/fd/" + std::to_string(node)).c_str(), O_RDWR | O_CLOEXEC);
+    const int fd = shared && *shared ? realOpen()(shared, O_RDWR | O_CREAT | O_CLOEXEC, 0600)
+                                     : realOpen()(("/proc/self/fd/" + std::to_string(node)).c_str(),
+                                                  O_RDWR | O_CLOEXEC);
     if (fd < 0)
         return failWith("open", errno);
     devices()[fd] = Device{};

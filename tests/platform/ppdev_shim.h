@@ -9,7 +9,8 @@
 // where a failed call reads e.g. "PPEXCL!EBUSY" and an open without
 // O_CLOEXEC reads "open-inheritable". Behind the device is a file of the
 // process's own, so locks on it work as on the device: two opens in one
-// process exclude each other, other processes have their own.
+// process exclude each other, other processes have their own, unless
+// PPDEV_SHIM_BACKING_FILE names a file for every process to share.
 
 #ifdef __cplusplus
 extern "C" {

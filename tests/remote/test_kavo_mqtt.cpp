@@ -1,7 +1,8 @@
 // kavo-mqtt end to end: a real mosquitto on 127.0.0.1 (a free port), the real
-// panel (offscreen, stand-in ppdev device) and the real bridge in the test's
-// private session bus. The test watches the broker with the project's own
-// client and the port through the stand-in's log.
+// panel (offscreen, stand-in ppdev device, through the end-to-end fixture) and
+// the real bridge in the test's private session bus. The test watches the broker with the project's
+// own client and the port through the stand-in's log.
+#include "e2e/panel_run.h"
 #include "platform/mosquitto/mosquitto_client.h"
 #include "remote/bus_names.h"
 
@@ -18,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
+
+#include <optional>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -72,10 +75,9 @@ class TestKavoMqtt : public QObject {
     QString mosquittoPath;
     int port = 0;
     QProcess broker;
-    QProcess panel;
+    std::optional<PanelRun> panel;
     QProcess bridge;
     QString bridgeErr;
-    QString portLog;
     MosquittoClient watcher;
     QList<Message> seen;
 
@@ -114,20 +116,17 @@ class TestKavoMqtt : public QObject {
         return true;
     }
 
+    // A new run each time, with a port log of its own.
     void startPanel() {
+        panel.emplace();
+        panel->preload(KAVO_UNPLUGGED_SHIM);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0");
-        env.insert("LD_PRELOAD", QString(KAVO_PPDEV_SHIM) + " " + KAVO_UNPLUGGED_SHIM);
-        env.insert("PPDEV_SHIM_DEVICE", "/dev/parport0");
-        env.insert("PPDEV_SHIM_LOG_FILE", portLog);
-        panel.setProcessEnvironment(env);
-        panel.setProcessChannelMode(QProcess::ForwardedChannels);
-        panel.start(KAVO_PANEL, {});
-        QVERIFY(panel.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QDBusConnection::sessionBus().interface()->isServiceRegistered(remote::ServiceName),
-            30000);
+        QVERIFY(panel->start(env));
+        QVERIFY(panel->waitUntil([] {
+            return QDBusConnection::sessionBus().interface()->isServiceRegistered(
+                remote::ServiceName);
+        }));
     }
 
     void startBridge() {
@@ -142,17 +141,7 @@ class TestKavoMqtt : public QObject {
         return bridgeErr;
     }
 
-    QString bytesWritten() const {
-        QFile file(portLog);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QStringList bytes;
-        auto all = QRegularExpression("PPWDATA=0x([0-9a-f]{2})")
-                       .globalMatch(QString::fromLatin1(file.readAll()));
-        while (all.hasNext())
-            bytes << all.next().captured(1);
-        return bytes.join(' ');
-    }
+    QString bytesWritten() const { return panel->bytesWritten(); }
 
     // The last payload seen on a topic under the node, or "-" for none.
     QByteArray last(const QString& tail) const {
@@ -185,7 +174,6 @@ class TestKavoMqtt : public QObject {
         if (mosquittoPath.isEmpty())
             QSKIP("mosquitto is not installed (scripts/setup.sh installs it)");
         QVERIFY(dir.isValid());
-        portLog = dir.filePath("port.log");
         port = freePort();
         QFile conf(dir.filePath("mqtt.conf"));
         QVERIFY(conf.open(QIODevice::WriteOnly));
@@ -367,11 +355,10 @@ class TestKavoMqtt : public QObject {
     }
 
     void thePanelQuitsAndComesBack() {
-        stop(panel);
+        panel->stop();
         QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("offline"), 20000);
         send("channel/1/set", "OFF");
         QTRY_VERIFY(errors().contains("no panel is running"));
-        QFile::remove(portLog);
         startPanel();
         QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("online"), 20000);
         QTRY_COMPARE(last("channel/3/state"), QByteArray("OFF")); // a new panel starts all off
@@ -402,7 +389,7 @@ class TestKavoMqtt : public QObject {
 
     void cleanupTestCase() {
         stop(bridge);
-        stop(panel);
+        panel.reset();
         watcher.disconnectCleanly();
         stop(broker);
     }
