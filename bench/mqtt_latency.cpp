@@ -7,6 +7,7 @@
 //   - Debian's usbrelayd (usbrelay's MQTT daemon) on the same kind of USB HID
 //     board through the same stand-in, where it is installed
 // Runs itself in a private session bus. Usage: mqtt_latency [commands]
+#include "free_port.h"
 #include "platform/mosquitto/mosquitto_client.h"
 
 #include <QCoreApplication>
@@ -19,8 +20,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
@@ -32,20 +31,6 @@ std::int64_t nowNs() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-}
-
-int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
 }
 
 void stop(QProcess& p) {
@@ -88,7 +73,7 @@ class Bench {
         if (!settings.open(QIODevice::WriteOnly))
             return false;
         settings.close();
-        port_ = freePort();
+        port_ = freeLoopbackPort();
         const QString mosquitto =
             QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/bin"});
         if (mosquitto.isEmpty())

@@ -6,10 +6,6 @@
 // and answers any number with its 8 bytes from the first byte on, where the
 // stand-in answers only report 0 and keeps the 0 in front. So report 1 is
 // asked as 0 and the answer moved up by one byte, as the board gives it.
-//
-// usbrelay switches the board with output reports, plain write()s that the
-// write_clock preload (which stamps ioctl()s) does not see; this stamps them
-// into the same file.
 #include "platform/hidraw_shim.h"
 
 #include <cstdarg>
@@ -31,39 +27,7 @@ __attribute__((constructor)) void plugBoard() {
 }
 
 using IoctlFn = int (*)(int, unsigned long, ...);
-using WriteFn = ssize_t (*)(int, const void*, size_t);
-
-// The stand-in's device nodes are files it names after itself.
-bool isBoard(int fd) {
-    char target[256];
-    const ssize_t n =
-        ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
-    return n > 0 && std::string(target, static_cast<std::size_t>(n)).find("kavo-hidraw-shim") !=
-                        std::string::npos;
-}
-
-void stamp() {
-    static FILE* file = [] {
-        const char* path = std::getenv("KAVO_WRITE_CLOCK_FILE");
-        return path && *path ? std::fopen(path, "a") : nullptr;
-    }();
-    if (!file)
-        return;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    std::fprintf(file, "%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-    std::fflush(file);
-}
-
 } // namespace
-
-extern "C" ssize_t write(int fd, const void* data, size_t size) {
-    static const auto next = reinterpret_cast<WriteFn>(dlsym(RTLD_NEXT, "write"));
-    const ssize_t result = next(fd, data, size);
-    if (result > 0 && isBoard(fd))
-        stamp();
-    return result;
-}
 
 extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     va_list args;

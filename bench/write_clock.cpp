@@ -2,22 +2,36 @@
 // the "board" with CLOCK_MONOTONIC (one line of nanoseconds a write, in the
 // file named by KAVO_WRITE_CLOCK_FILE), then lets the stand-in take it. The
 // benchmark compares the stamps with its own clock, which is the same one.
-// Writes are a parallel port's PPWDATA and a USB HID board's feature report.
+// Writes are a parallel port's PPWDATA, a USB HID board's feature report, and
+// an output report (a plain write() to the stand-in's device, as usbrelay
+// switches a board).
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <dlfcn.h>
 #include <linux/ppdev.h>
+#include <string>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 namespace {
 
 using IoctlFn = int (*)(int, unsigned long, ...);
+using WriteFn = ssize_t (*)(int, const void*, size_t);
 
 bool isWrite(unsigned long request) {
     const bool hidSetFeature = _IOC_TYPE(request) == 'H' && _IOC_NR(request) == 0x06;
     return request == PPWDATA || hidSetFeature;
+}
+
+// The USB HID stand-in's device nodes are files it names after itself.
+bool isBoard(int fd) {
+    char target[256];
+    const ssize_t n =
+        ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target - 1);
+    return n > 0 && std::string(target, static_cast<std::size_t>(n)).find("kavo-hidraw-shim") !=
+                        std::string::npos;
 }
 
 void stamp() {
@@ -43,6 +57,14 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     static const auto next = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
     const int result = next(fd, request, arg);
     if (result >= 0 && isWrite(request))
+        stamp();
+    return result;
+}
+
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+    static const auto next = reinterpret_cast<WriteFn>(dlsym(RTLD_NEXT, "write"));
+    const ssize_t result = next(fd, data, size);
+    if (result > 0 && isBoard(fd))
         stamp();
     return result;
 }

@@ -3,6 +3,7 @@
 // the real bridge in the test's private session bus. The test watches the broker with the project's
 // own client and the port through the stand-in's log.
 #include "e2e/panel_run.h"
+#include "free_port.h"
 #include "platform/mosquitto/mosquitto_client.h"
 #include "remote/bus_names.h"
 
@@ -22,8 +23,6 @@
 
 #include <optional>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -31,21 +30,6 @@ namespace {
 using platform::mqtt::MosquittoClient;
 
 const QString Node = "kavo/test-node/";
-
-// A port nobody listens on right now.
-int freePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-        port = ntohs(address.sin_port);
-    ::close(fd);
-    return port;
-}
 
 void stop(QProcess& p, bool kill = false) {
     if (p.state() == QProcess::NotRunning)
@@ -174,7 +158,7 @@ class TestKavoMqtt : public QObject {
         if (mosquittoPath.isEmpty())
             QSKIP("mosquitto is not installed (scripts/setup.sh installs it)");
         QVERIFY(dir.isValid());
-        port = freePort();
+        port = freeLoopbackPort();
         QFile conf(dir.filePath("mqtt.conf"));
         QVERIFY(conf.open(QIODevice::WriteOnly));
         conf.write("# names as Home Assistant shows them\nchannel_1 = Desk lamp\n");
