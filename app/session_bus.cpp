@@ -18,7 +18,7 @@ namespace {
 constexpr int StartingPanelMs = 5000;
 
 bool stillStarting(const QDBusError& error) {
-    // The name is held, but the object is exported only once the window is built.
+    // The lock is held, but the object is exported only once the window is built.
     return error.type() == QDBusError::UnknownObject || error.type() == QDBusError::UnknownMethod ||
            error.type() == QDBusError::UnknownInterface;
 }
@@ -33,7 +33,7 @@ bool gone(const QDBusError& error) {
 bool claimBoardOnSessionBus(const std::string& board, std::ostream& log) {
     using remote::PanelService;
     const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString name = QString::fromStdString(remote::serviceName(board));
+    const QString name = QString::fromStdString(remote::boardLockName(board));
     const QString program = QCoreApplication::applicationName();
     const QDeadlineTimer deadline(StartingPanelMs);
     for (;;) {

@@ -75,7 +75,6 @@ bool PanelService::publish(const QDBusConnection& bus, QString* whyNot) {
         *whyNot = QString("the object %1 is taken on the session bus").arg(ObjectPath);
         return false;
     }
-    // Taking a name this connection holds already is granted again.
     if (!connection.registerService(serviceName_)) {
         connection.unregisterObject(ObjectPath);
         const QDBusReply<uint> pid = connection.interface()->servicePid(serviceName_);
@@ -97,6 +96,7 @@ void PanelService::withdraw() {
         return;
     published_ = false;
     bus_.unregisterService(serviceName_);
+    bus_.unregisterService(QString::fromStdString(boardLockName(board_.toStdString())));
     bus_.unregisterObject(ObjectPath);
 }
 

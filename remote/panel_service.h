@@ -8,10 +8,11 @@
 // state is read from the window, and every change of it is announced with
 // PropertiesChanged.
 //
-// Each board has a name of its own on the bus (remote::serviceName), and the
-// panel takes it before it opens the board or builds a window: two panels
-// started together cannot both drive one board. The object follows once the
-// window is there.
+// Each board has names of its own on the bus: the panel takes the board's
+// lock name (remote::boardLockName) before it opens the board or builds a
+// window, so two panels started together cannot both drive one board; the
+// object and the service name (remote::serviceName) follow once the window
+// is there, so whoever sees the service name finds the object.
 
 #include "ui/panel_control.h"
 
@@ -49,14 +50,16 @@ class PanelService : public QObject, protected QDBusContext {
     };
     // Asks for `name` without queueing for it.
     static Claim claimName(const QDBusConnection& bus, const QString& name);
-    // Asks whoever holds `name` to bring its window to the front.
+    // Asks whoever holds `name` (a lock or service name) to bring its window
+    // to the front.
     static QDBusError raiseHolder(const QDBusConnection& bus, const QString& name);
 
-    // Exports the object on `bus`, then takes the board's name unless this
-    // connection holds it already. False, with the reason, when there is no
-    // bus or another program holds the name.
+    // Exports the object on `bus`, then takes the board's service name.
+    // False, with the reason, when there is no bus or another program holds
+    // the name.
     bool publish(const QDBusConnection& bus, QString* whyNot);
-    // Gives the name and the object up; nothing more is announced.
+    // Gives the names (the lock too) and the object up; nothing more is
+    // announced, and another panel may take the board.
     void withdraw();
     bool isPublished() const { return published_; }
     QString serviceName() const { return serviceName_; }
