@@ -13,7 +13,7 @@
 
 namespace {
 
-// How long a panel that holds the name may take to build its window and
+// How long a panel that holds the board's lock may take to build its window and
 // answer.
 constexpr int StartingPanelMs = 5000;
 
