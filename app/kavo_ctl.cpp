@@ -1,9 +1,11 @@
 // kavo-ctl: switches the channels of the running panel from a script, a cron
 // job or a key binding. One program owns the relay board, the panel; this one
-// only asks it, over the panel's interface on the user's session bus.
+// only asks it, over the panel's interface on the user's session bus. Each
+// board has its own panel; --board picks which.
 #include "core/channels.h"
 #include "kavo_version.h"
 #include "panel_proxy.h"
+#include "platform/relay/board_choice.h"
 #include "remote/bus_names.h"
 
 #include <QCoreApplication>
@@ -25,7 +27,7 @@ enum Exit { Done = 0, Refused = 1, UsageError = 2, NoPanel = 3, BoardUnreachable
 
 constexpr int ReplyTimeoutMs = 10000;
 
-const char* const Usage = R"(Usage: kavo-ctl COMMAND
+const char* const Usage = R"(Usage: kavo-ctl [--board=BOARD] COMMAND
 Switches the channels of the KAVO panel (kavo-panel) running in this desktop
 session, as its own buttons do.
 
@@ -40,6 +42,9 @@ Commands:
   status [--json]  one line a channel; --json prints one JSON object instead
 
 Options:
+  --board=BOARD    the panel that drives this board, as kavo-panel
+                   --list-boards names it: parallel (the default),
+                   usb-hid:ID, usb-hid:/dev/hidrawN or serial:/dev/ttyUSBN
   -h, --help       show this help
   --version        show the version
 
@@ -62,6 +67,7 @@ int usageError(const QString& problem) {
 }
 
 struct Request {
+    QString service = remote::ServiceName; // the panel's name on the bus
     QString command;
     int channel = 0;
     QString time;
@@ -106,7 +112,14 @@ std::optional<int> parse(const QStringList& words, Request& request) {
         }
         if (word == "--json")
             request.json = true;
-        else if (word.startsWith('-') && word.size() > 1 && !word[1].isDigit())
+        else if (word.startsWith("--board=")) {
+            const auto parsed = platform::relay::parseBoardChoice(word.mid(8).toStdString());
+            if (!parsed.choice)
+                return usageError(QString::fromStdString(parsed.error));
+            const auto& board = parsed.choice;
+            request.service =
+                QString::fromStdString(remote::serviceName(platform::relay::boardArgument(*board)));
+        } else if (word.startsWith('-') && word.size() > 1 && !word[1].isDigit())
             return usageError(QString("unknown option \"%1\"").arg(word));
         else
             positional << word;
@@ -139,13 +152,13 @@ std::optional<int> parse(const QStringList& words, Request& request) {
     return std::nullopt;
 }
 
-int noPanelRunning() {
+int noPanelRunning(const QString& service) {
     say(QString("no panel is running in this session (nothing owns %1 on the session bus)")
-            .arg(remote::ServiceName));
+            .arg(service));
     return NoPanel;
 }
 
-int failed(const QDBusError& error) {
+int failed(const QDBusError& error, const QString& service) {
     const QString name = error.name();
     if (name.startsWith(remote::error::Prefix)) {
         say(error.message());
@@ -155,7 +168,7 @@ int failed(const QDBusError& error) {
         name == "org.freedesktop.DBus.Error.NameHasNoOwner" ||
         name == "org.freedesktop.DBus.Error.UnknownObject" ||
         name == "org.freedesktop.DBus.Error.Disconnected")
-        return noPanelRunning();
+        return noPanelRunning(service);
     if (name == "org.freedesktop.DBus.Error.NoReply" ||
         name == "org.freedesktop.DBus.Error.Timeout") {
         say(QString("the panel did not answer within %1 s").arg(ReplyTimeoutMs / 1000));
@@ -174,8 +187,8 @@ struct State {
 };
 
 // All of the panel's state in one call, so that it is read in one piece.
-QDBusError readState(const QDBusConnection& bus, State& state) {
-    QDBusMessage call = QDBusMessage::createMethodCall(remote::ServiceName, remote::ObjectPath,
+QDBusError readState(const QDBusConnection& bus, const QString& service, State& state) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, remote::ObjectPath,
                                                        remote::PropertiesInterface, "GetAll");
     call << QString(remote::Interface);
     const QDBusMessage reply = bus.call(call, QDBus::Block, ReplyTimeoutMs);
@@ -232,19 +245,20 @@ int run(const Request& request, const QDBusConnection& bus) {
     // Asked of the bus itself rather than learnt from a failed call: Qt's bus
     // thread can still be handling an error answer while the program ends,
     // and then warns on stderr.
-    if (!bus.interface()->isServiceRegistered(remote::ServiceName))
-        return noPanelRunning();
+    const QString& service = request.service;
+    if (!bus.interface()->isServiceRegistered(service))
+        return noPanelRunning(service);
     State state;
     if (request.command == "status") {
-        if (const QDBusError error = readState(bus, state); error.isValid())
-            return failed(error);
+        if (const QDBusError error = readState(bus, service, state); error.isValid())
+            return failed(error, service);
         print(request.json ? statusJson(state) : statusText(state));
         if (state.portFailing && !request.json)
             say(state.portError);
         return Done;
     }
 
-    ComQuorvaleKavoPanel1Interface panel(remote::ServiceName, remote::ObjectPath, bus);
+    ComQuorvaleKavoPanel1Interface panel(service, remote::ObjectPath, bus);
     panel.setTimeout(ReplyTimeoutMs);
     const QString& c = request.command;
     QDBusPendingReply<> reply = c == "on"        ? panel.SwitchOn(request.channel)
@@ -255,11 +269,11 @@ int run(const Request& request, const QDBusConnection& bus) {
                                                  : panel.Disarm(request.channel);
     reply.waitForFinished();
     if (reply.isError())
-        return failed(reply.error());
+        return failed(reply.error(), service);
     if (c == "at" || c == "cancel")
         return Done;
     // The faces have changed; say so if the board has not.
-    if (readState(bus, state).isValid() || !state.portFailing)
+    if (readState(bus, service, state).isValid() || !state.portFailing)
         return Done;
     say("the panel switched, but the relay board has not: " + state.portError);
     return BoardUnreachable;

@@ -2,8 +2,10 @@
 // default) through a monitor that reports its failures, the system's beep,
 // clock, registry and program start, and the windows. The command line is
 // read first, so --help, --list-boards and mistakes need no display. The
-// windows are built inside the event loop, so that an error while they are
-// built reaches the one error report.
+// board's name on the session bus is taken before the board is opened: a
+// panel for a board that another panel drives brings that one to the front
+// and ends, having written nothing. The windows are built inside the event
+// loop, so that an error while they are built reaches the one error report.
 #include "app/command_line.h"
 #include "app/session_bus.h"
 #include "help/help_windows.h"
@@ -14,6 +16,7 @@
 #include "platform/default_registry.h"
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
+#include "platform/relay/board_choice.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 
@@ -43,8 +46,12 @@ int main(int argc, char** argv) {
     // The desktop entry's name: Wayland's app_id, and the taskbar's link to it.
     QGuiApplication::setDesktopFileName(platform::applicationId);
 
-    const std::unique_ptr<core::PortOutput> backend =
-        cli::openBoard(cli::resolveBoard(std::get<cli::RunPanel>(command).board));
+    const cli::ResolvedBoard resolved = cli::resolveBoard(std::get<cli::RunPanel>(command).board);
+    const std::string board = platform::relay::boardArgument(resolved.board);
+    if (!claimBoardOnSessionBus(board, std::cerr))
+        return 0;
+
+    const std::unique_ptr<core::PortOutput> backend = cli::openBoard(resolved);
     platform::PortMonitor port(*backend, std::cerr);
     const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
@@ -65,6 +72,6 @@ int main(int argc, char** argv) {
         });
         port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
         form->showCentred();
-        scripting = offerOnSessionBus(*form, std::cerr);
+        scripting = offerOnSessionBus(*form, board, std::cerr);
     });
 }

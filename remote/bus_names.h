@@ -1,14 +1,55 @@
 #pragma once
 // Where the running panel is found on the session bus, and the names of the
-// errors it answers a refused request with. Shared by the panel and kavo-ctl;
-// the interface itself is com.quorvale.KavoPanel.xml.
+// errors it answers a refused request with. Shared by the panel, kavo-ctl and
+// kavo-mqtt; the interface itself is com.quorvale.KavoPanel.xml.
+
+#include <string>
+#include <string_view>
 
 namespace remote {
 
+// The name of the panel that drives the parallel board.
 inline constexpr const char* ServiceName = "com.quorvale.KavoPanel";
 inline constexpr const char* ObjectPath = "/com/quorvale/KavoPanel";
 inline constexpr const char* Interface = "com.quorvale.KavoPanel1";
 inline constexpr const char* PropertiesInterface = "org.freedesktop.DBus.Properties";
+
+namespace detail {
+// `board` reduced to what an element of a bus name takes.
+inline std::string busNameElement(std::string_view board) {
+    std::string element;
+    for (const char c : board) {
+        const bool word =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        element += word ? c : '_';
+    }
+    if (element.empty() || (element.front() >= '0' && element.front() <= '9'))
+        element.insert(0, 1, '_');
+    return element;
+}
+// A bus name is at most 255 characters long.
+inline std::string busName(std::string_view prefix, std::string_view board) {
+    return (std::string(prefix) + busNameElement(board)).substr(0, 255);
+}
+} // namespace detail
+
+// The name of the panel that drives `board` (its --board value, as
+// --list-boards prints it), held while the panel serves its object. The
+// parallel board keeps the plain name; any other board gets one more
+// element, its value reduced to what a bus name takes, e.g.
+// com.quorvale.KavoPanel.usb_hid_QAWEZ for usb-hid:QAWEZ.
+inline std::string serviceName(std::string_view board) {
+    if (board.empty() || board == "parallel")
+        return ServiceName;
+    return detail::busName("com.quorvale.KavoPanel.", board);
+}
+
+// One board has one panel: the panel takes this name before it opens the
+// board or builds a window, so that of two panels started together only one
+// goes on. The service name comes later, once the object is there to answer.
+inline std::string boardLockName(std::string_view board) {
+    return detail::busName("com.quorvale.KavoPanel.Board.", board.empty() ? "parallel" : board);
+}
 
 namespace error {
 // Every refusal of the panel's own starts with this.

@@ -27,8 +27,9 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-PanelService::PanelService(ui::PanelControl& panel, QObject* parent)
-    : QObject(parent), panel_(panel) {
+PanelService::PanelService(ui::PanelControl& panel, const QString& board, QObject* parent)
+    : QObject(parent), panel_(panel), board_(board),
+      serviceName_(QString::fromStdString(remote::serviceName(board.toStdString()))) {
     new PanelAdaptor(this);
     announced_ = current();
     connect(&panel_, &ui::PanelControl::changed, this, [this](Aspect aspect) {
@@ -44,6 +45,24 @@ PanelService::~PanelService() {
     withdraw();
 }
 
+PanelService::Claim PanelService::claimName(const QDBusConnection& bus, const QString& name) {
+    if (!bus.isConnected())
+        return Claim::Failed;
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply =
+        bus.interface()->registerService(name, QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid())
+        return Claim::Failed;
+    return reply.value() == QDBusConnectionInterface::ServiceRegistered ? Claim::Taken
+                                                                        : Claim::HeldElsewhere;
+}
+
+QDBusError PanelService::raiseHolder(const QDBusConnection& bus, const QString& name) {
+    const QDBusMessage reply = bus.call(
+        QDBusMessage::createMethodCall(name, ObjectPath, Interface, "Raise"), QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage ? QDBusError() : QDBusError(reply);
+}
+
 bool PanelService::publish(const QDBusConnection& bus, QString* whyNot) {
     if (!bus.isConnected()) {
         const QString reason = bus.lastError().message();
@@ -56,15 +75,15 @@ bool PanelService::publish(const QDBusConnection& bus, QString* whyNot) {
         *whyNot = QString("the object %1 is taken on the session bus").arg(ObjectPath);
         return false;
     }
-    if (!connection.registerService(ServiceName)) {
+    if (!connection.registerService(serviceName_)) {
         connection.unregisterObject(ObjectPath);
-        const QDBusReply<uint> pid = connection.interface()->servicePid(ServiceName);
+        const QDBusReply<uint> pid = connection.interface()->servicePid(serviceName_);
         *whyNot = pid.isValid()
                       ? QString("%1 is taken on the session bus by process %2 (another panel?)")
-                            .arg(ServiceName)
+                            .arg(serviceName_)
                             .arg(pid.value())
                       : QString("cannot take the name %1 on the session bus: %2")
-                            .arg(ServiceName, connection.lastError().message());
+                            .arg(serviceName_, connection.lastError().message());
         return false;
     }
     bus_ = connection;
@@ -76,13 +95,14 @@ void PanelService::withdraw() {
     if (!published_)
         return;
     published_ = false;
-    bus_.unregisterService(ServiceName);
+    bus_.unregisterService(serviceName_);
+    bus_.unregisterService(QString::fromStdString(boardLockName(board_.toStdString())));
     bus_.unregisterObject(ObjectPath);
 }
 
 std::unique_ptr<PanelService> PanelService::onSessionBus(ui::PanelControl& panel,
-                                                         std::ostream& log) {
-    auto service = std::make_unique<PanelService>(panel);
+                                                         const QString& board, std::ostream& log) {
+    auto service = std::make_unique<PanelService>(panel, board);
     QString whyNot;
     if (service->publish(QDBusConnection::sessionBus(), &whyNot))
         return service;
@@ -230,6 +250,11 @@ void PanelService::Disarm(int channel) {
     if (!panel_.isArmed(channel))
         return refuse(error::NotArmed, QString("Channel %1 is not armed.").arg(channel));
     panel_.disarm(channel);
+}
+
+void PanelService::Raise() {
+    if (isOpen())
+        panel_.bringToFront();
 }
 
 } // namespace remote

@@ -7,11 +7,18 @@
 // on a channel that is on) is answered with an error and changes nothing. The
 // state is read from the window, and every change of it is announced with
 // PropertiesChanged.
+//
+// Each board has names of its own on the bus: the panel takes the board's
+// lock name (remote::boardLockName) before it opens the board or builds a
+// window, so two panels started together cannot both drive one board; the
+// object and the service name (remote::serviceName) follow once the window
+// is there, so whoever sees the service name finds the object.
 
 #include "ui/panel_control.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusError>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -28,26 +35,45 @@ class PanelService : public QObject, protected QDBusContext {
     Q_PROPERTY(QStringList ArmedTimes READ armedTimes)
     Q_PROPERTY(bool PortFailing READ portFailing)
     Q_PROPERTY(QString PortError READ portError)
+    Q_PROPERTY(QString Board READ board)
 
   public:
-    explicit PanelService(ui::PanelControl& panel, QObject* parent = nullptr);
+    // `board` is the --board value of the board the panel drives.
+    explicit PanelService(ui::PanelControl& panel, const QString& board = "parallel",
+                          QObject* parent = nullptr);
     ~PanelService() override;
 
-    // Exports the object on `bus`, then takes the well-known name. False, with
-    // the reason, when there is no bus or another program holds the name.
+    enum class Claim {
+        Taken,         // the name is this connection's
+        HeldElsewhere, // another program holds it
+        Failed,        // no bus, or the bus said no otherwise
+    };
+    // Asks for `name` without queueing for it.
+    static Claim claimName(const QDBusConnection& bus, const QString& name);
+    // Asks whoever holds `name` (a lock or service name) to bring its window
+    // to the front.
+    static QDBusError raiseHolder(const QDBusConnection& bus, const QString& name);
+
+    // Exports the object on `bus`, then takes the board's service name.
+    // False, with the reason, when there is no bus or another program holds
+    // the name.
     bool publish(const QDBusConnection& bus, QString* whyNot);
-    // Gives the name and the object up; nothing more is announced.
+    // Gives the names (the lock too) and the object up; nothing more is
+    // announced, and another panel may take the board.
     void withdraw();
     bool isPublished() const { return published_; }
+    QString serviceName() const { return serviceName_; }
 
     // The service on the session bus; or none, and one line on `log` saying why.
-    static std::unique_ptr<PanelService> onSessionBus(ui::PanelControl& panel, std::ostream& log);
+    static std::unique_ptr<PanelService> onSessionBus(ui::PanelControl& panel, const QString& board,
+                                                      std::ostream& log);
 
     short portValue() const;
     QList<bool> channelsOn() const;
     QStringList armedTimes() const;
     bool portFailing() const;
     QString portError() const;
+    QString board() const { return board_; }
 
   public slots:
     void SwitchOn(int channel);
@@ -56,6 +82,7 @@ class PanelService : public QObject, protected QDBusContext {
     void AllOff();
     void Arm(int channel, const QString& time);
     void Disarm(int channel);
+    void Raise();
 
   private:
     struct State {
@@ -72,6 +99,8 @@ class PanelService : public QObject, protected QDBusContext {
     void announce(ui::PanelControl::Aspect aspect);
 
     ui::PanelControl& panel_;
+    QString board_;
+    QString serviceName_;
     QDBusConnection bus_{QString()};
     bool published_ = false;
     State announced_;

@@ -5,6 +5,8 @@
 #include "picture_button.h"
 #include "port_watch.h"
 
+#include "platform/x11/window_manager.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 
@@ -41,6 +43,19 @@ class WindowControl final : public PanelControl {
     }
 
     void disarm(int channel) override { form_.Check(channel)->setCheckState(Qt::Unchecked); }
+
+    void bringToFront() override {
+        if (form_.isMinimized())
+            form_.showNormal();
+        else
+            form_.show();
+        form_.raise();
+        form_.activateWindow();
+        // Qt asks as the application does; a window manager that prevents
+        // focus stealing refuses that to a program the user did not just
+        // click. The user did ask: through the second panel.
+        platform::x11::activate(form_.windowHandle());
+    }
 
     std::int16_t portValue() const override { return form_.outputRegister().PortValue(); }
     bool isOn(int channel) const override { return !form_.channel(channel).off->isHidden(); }

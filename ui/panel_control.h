@@ -50,6 +50,9 @@ class PanelControl : public QObject {
     virtual bool arm(int channel, const QString& time) = 0;
     // Clears the check box of the armed row of `channel`.
     virtual void disarm(int channel) = 0;
+    // Brings the window to the front, un-minimised and active: a second panel
+    // for the same board hands the user this one instead.
+    virtual void bringToFront() = 0;
 
     // The value last handed to the port.
     virtual std::int16_t portValue() const = 0;

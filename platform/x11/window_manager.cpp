@@ -140,6 +140,25 @@ void cancelMove(QWindow* window) {
         sendMoveResize(c, window, {}, MoveResizeCancel);
 }
 
+void activate(QWindow* window) {
+    xcb_connection_t* c = connection();
+    if (!c || !window || !wmSupports(c, "_NET_ACTIVE_WINDOW"))
+        return;
+    constexpr uint32_t SourcePager = 2;
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = static_cast<xcb_window_t>(window->winId());
+    message.type = atom(c, "_NET_ACTIVE_WINDOW");
+    message.data.data32[0] = SourcePager;
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    message.data.data32[2] = XCB_WINDOW_NONE; // no window of ours is active
+    xcb_send_event(c, 0, rootWindow(c),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(c);
+}
+
 void setSkipTaskbar(QWindow* window) {
     xcb_connection_t* c = connection();
     if (!c || !window)

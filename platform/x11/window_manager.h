@@ -37,6 +37,11 @@ MoveStart startMove(QWindow* window, QPoint pressPos);
 // program instead of the window manager.
 void cancelMove(QWindow* window);
 
+// Asks the window manager to activate `window` (_NET_ACTIVE_WINDOW) on the
+// user's behalf (source indication 2, a pager), so that focus-stealing
+// prevention lets it through: for a request the user made elsewhere.
+void activate(QWindow* window);
+
 // Adds _NET_WM_STATE_SKIP_TASKBAR to a window that is not mapped yet; Qt
 // keeps it when it maps the window.
 void setSkipTaskbar(QWindow* window);

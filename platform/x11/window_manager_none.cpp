@@ -13,6 +13,7 @@ MoveStart startMove(QWindow*, QPoint) {
     return MoveStart::Unsupported;
 }
 void cancelMove(QWindow*) {}
+void activate(QWindow*) {}
 void setSkipTaskbar(QWindow*) {}
 void setWindowTypes(QWindow*, std::initializer_list<const char*>) {}
 

@@ -41,7 +41,9 @@ QString shown(const QByteArray& payload) {
 
 Bridge::Bridge(Settings settings, platform::mqtt::Client& client, const QDBusConnection& bus,
                QObject* parent)
-    : QObject(parent), settings_(std::move(settings)), client_(client), bus_(bus) {
+    : QObject(parent), settings_(std::move(settings)),
+      service_(QString::fromStdString(serviceName(settings_.board.toStdString()))), client_(client),
+      bus_(bus) {
     retry_.setSingleShot(true);
     connect(&retry_, &QTimer::timeout, this, &Bridge::connectToBroker);
     connect(&client_, &platform::mqtt::Client::connected, this, &Bridge::connected);
@@ -49,7 +51,7 @@ Bridge::Bridge(Settings settings, platform::mqtt::Client& client, const QDBusCon
     connect(&client_, &platform::mqtt::Client::message, this, &Bridge::message);
     settings_.endpoint.clientId = "kavo-mqtt-" + settings_.nodeId;
     settings_.endpoint.will = {topic("availability"), "offline", true};
-    panel_ = new ComQuorvaleKavoPanel1Interface(ServiceName, ObjectPath, bus_, this);
+    panel_ = new ComQuorvaleKavoPanel1Interface(service(), ObjectPath, bus_, this);
     panel_->setTimeout(ReplyTimeoutMs);
 }
 
@@ -60,16 +62,16 @@ QString Bridge::topic(const QString& tail) const {
 }
 
 void Bridge::start() {
-    watcher_ = new QDBusServiceWatcher(ServiceName, bus_,
+    watcher_ = new QDBusServiceWatcher(service(), bus_,
                                        QDBusServiceWatcher::WatchForRegistration |
                                            QDBusServiceWatcher::WatchForUnregistration,
                                        this);
     connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, &Bridge::panelAppeared);
     connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this, &Bridge::panelVanished);
     // Follows the name to whichever panel holds it.
-    bus_.connect(ServiceName, ObjectPath, PropertiesInterface, "PropertiesChanged", this,
+    bus_.connect(service(), ObjectPath, PropertiesInterface, "PropertiesChanged", this,
                  SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
-    if (bus_.interface()->isServiceRegistered(ServiceName))
+    if (bus_.interface()->isServiceRegistered(service()))
         panelAppeared();
     connectToBroker();
 }
@@ -189,7 +191,7 @@ void Bridge::whenAnswered(const QDBusPendingCall& call, const QString& fullTopic
 
 void Bridge::panelAppeared() {
     QDBusMessage call =
-        QDBusMessage::createMethodCall(ServiceName, ObjectPath, PropertiesInterface, "GetAll");
+        QDBusMessage::createMethodCall(service(), ObjectPath, PropertiesInterface, "GetAll");
     call << QString(Interface);
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, ReplyTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {

@@ -51,6 +51,8 @@ class Bridge : public QObject {
     void stop();
 
     QString topic(const QString& tail) const;
+    // The name of the panel this bridge follows on the session bus.
+    QString service() const { return service_; }
 
   private slots:
     void propertiesChanged(const QString& interface, const QVariantMap& changed,
@@ -89,6 +91,7 @@ class Bridge : public QObject {
     void say(const QString& key, const QString& line);
 
     Settings settings_;
+    QString service_;
     platform::mqtt::Client& client_;
     QDBusConnection bus_;
     QDBusServiceWatcher* watcher_ = nullptr;

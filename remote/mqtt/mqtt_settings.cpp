@@ -1,5 +1,6 @@
 #include "mqtt_settings.h"
 #include "kavo_version.h"
+#include "platform/relay/board_choice.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +22,14 @@ Options:
   --node-id=ID            the name in every topic: kavo/ID/... (default: the
                           host name, reduced to letters, digits, _ and -)
   --discovery-prefix=P    Home Assistant's discovery prefix (default homeassistant)
+  --board=BOARD           the panel that drives this board, as kavo-panel
+                          --list-boards names it (default parallel)
   --config=FILE           settings file (default
                           $XDG_CONFIG_HOME/kavo-panel/mqtt.conf)
   -h, --help              show this help
   --version               show the version
 
-The settings file takes the same keys (broker, node_id, discovery_prefix) and
+The settings file takes the same keys (broker, node_id, discovery_prefix, board) and
 password_file, ca_file and channel_1 to channel_4 (the channels' names), as
 key = value lines. A password is never taken from the command line; a settings
 or password file holding one must not be readable by others.
@@ -133,7 +136,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     };
 
     QMap<QString, QString> given; // from the command line
-    const QStringList options = {"broker", "node-id", "discovery-prefix", "config"};
+    const QStringList options = {"broker", "node-id", "discovery-prefix", "board", "config"};
     for (const QString& word : args) {
         if (word == "-h" || word == "--help") {
             parsed.out = Usage;
@@ -165,7 +168,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     if (given.contains("config") || QFileInfo::exists(s.configFile))
         if (const auto failure = readConfig(s.configFile, file))
             return settingsError(*failure);
-    QStringList known = {"broker",   "node_id",       "discovery_prefix",
+    QStringList known = {"broker",   "node_id",       "discovery_prefix", "board",
                          "password", "password_file", "ca_file"};
     for (int n = 1; n <= ChannelCount; ++n)
         known << QString("channel_%1").arg(n);
@@ -177,6 +180,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     s.nodeId = given.value("node-id", file.value("node_id", defaultNodeId(hostName)));
     s.discoveryPrefix =
         given.value("discovery-prefix", file.value("discovery_prefix", s.discoveryPrefix));
+    s.board = given.value("board", file.value("board", s.board));
     for (int n = 1; n <= ChannelCount; ++n)
         s.channelNames << file.value(QString("channel_%1").arg(n));
 
@@ -189,6 +193,10 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
             QString("the discovery prefix \"%1\" is not a topic").arg(s.discoveryPrefix));
     if (const auto failure = applyBroker(s))
         return usageError(failure->text);
+    const auto board = platform::relay::parseBoardChoice(s.board.toStdString());
+    if (!board.choice)
+        return usageError(QString::fromStdString(board.error));
+    s.board = QString::fromStdString(platform::relay::boardArgument(*board.choice));
 
     if (file.contains("password")) {
         if (readableByOthers(s.configFile))

@@ -21,6 +21,9 @@ struct Settings {
     QString nodeId;
     QString discoveryPrefix = QStringLiteral("homeassistant");
     QStringList channelNames; // ChannelCount names; "" for the default one
+    // The board of the panel to bridge, as its --board value; it picks the
+    // panel's name on the session bus, and nothing else.
+    QString board = QStringLiteral("parallel");
     QString configFile;
 };
 

@@ -1,13 +1,18 @@
 // kavo-ctl end to end: the real kavo-ctl against the real kavo-panel
 // (offscreen) in the test's private session bus, with a stand-in ppdev device
 // whose log shows every byte that reaches the "board". Each command's output,
-// stderr line and exit status, and what it wrote.
+// stderr line and exit status, and what it wrote. And one panel per board: a
+// second one for the same board brings the first forward and ends.
 #include "e2e/panel_run.h"
+#include "e2e/window_titles.h"
+#include "e2e/x_session.h"
 #include "remote/bus_names.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
@@ -50,18 +55,37 @@ class TestKavoCtl : public QObject {
         return r;
     }
 
-    // Offscreen. The unplugged-board shim comes after the ppdev stand-in, or
-    // alone, so no real port is ever touched.
-    static bool start(PanelRun& run,
-                      QProcess::ProcessChannelMode channels = QProcess::SeparateChannels) {
-        run.preload(KAVO_UNPLUGGED_SHIM);
+    static QProcessEnvironment offscreen() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        return run.start(env, {}, channels);
+        return env;
     }
 
-    static bool panelOnTheBus() {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(remote::ServiceName);
+    // Offscreen unless told otherwise. The unplugged-board shim comes after
+    // the ppdev stand-in, or alone, so no real port is ever touched.
+    static bool start(PanelRun& run, const QStringList& args = {},
+                      QProcess::ProcessChannelMode channels = QProcess::SeparateChannels,
+                      const QProcessEnvironment& session = offscreen()) {
+        run.preload(KAVO_UNPLUGGED_SHIM);
+        return run.start(session, args, channels);
+    }
+
+    static bool panelOnTheBus(const QString& name = remote::ServiceName) {
+        return QDBusConnection::sessionBus().interface()->isServiceRegistered(name);
+    }
+
+    // A second panel for a board that a panel drives: it ends at once, with
+    // the one line, having opened no port.
+    static void secondPanelEnds(PanelRun& second) {
+        QVERIFY(second.process().waitForFinished(30000));
+        QCOMPARE(second.process().exitStatus(), QProcess::NormalExit);
+        const QString err = QString::fromUtf8(second.process().readAllStandardError());
+        QVERIFY2(err.endsWith("kavo-panel: a panel for this board is running already; brought "
+                              "it to the front\n"),
+                 qPrintable(err));
+        QCOMPARE(err.count("running already"), 1);
+        QCOMPARE(second.process().exitCode(), 0);
+        QCOMPARE(second.portCalls(), QString());
     }
 
     // Runs a command and checks what it says and what it leaves on the port.
@@ -112,7 +136,7 @@ class TestKavoCtl : public QObject {
     void helpAndVersion() {
         const Result help = ctl({"--help"});
         QCOMPARE(help.exit, 0);
-        QVERIFY(help.out.startsWith("Usage: kavo-ctl COMMAND\n"));
+        QVERIFY(help.out.startsWith("Usage: kavo-ctl [--board=BOARD] COMMAND\n"));
         for (const char* command :
              {"on N", "off N", "all-on", "all-off", "at N HH:MM:SS", "cancel N", "status [--json]"})
             QVERIFY2(help.out.contains(QString("\n  ") + command + " "), command);
@@ -123,8 +147,8 @@ class TestKavoCtl : public QObject {
     }
 
     void thePanelTakesTheNameAtStart() {
-        QVERIFY(start(panel, QProcess::ForwardedOutputChannel));
-        panel.waitUntil(panelOnTheBus);
+        QVERIFY(start(panel, {}, QProcess::ForwardedOutputChannel));
+        panel.waitUntil([] { return panelOnTheBus(); });
         QVERIFY2(panelOnTheBus(), qPrintable(panel.process().readAllStandardError()));
         QCOMPARE(panel.bytesWritten(), QString("00"));
         QVERIFY(!panel.process().readAllStandardError().contains("kavo-ctl cannot reach"));
@@ -269,30 +293,80 @@ class TestKavoCtl : public QObject {
               before + " 02");
     }
 
-    // A second panel finds the name taken, says so in one line and runs on;
-    // kavo-ctl still reaches the first one.
-    void aSecondPanelRunsOnWithoutTheName() {
+    // A second panel for the board writes nothing (it would switch off what
+    // the first shows as on) and ends; kavo-ctl still reaches the first one.
+    void aSecondPanelForTheBoardEnds() {
+        const QString before = panel.bytesWritten();
         PanelRun second;
         QVERIFY(start(second));
-        QString err;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (err += QString::fromUtf8(second.process().readAllStandardError())).contains('\n') &&
-                err.contains("kavo-ctl"),
-            30000);
-        const QString line = QRegularExpression(".*kavo-ctl.*\n").match(err).captured(0);
-        QVERIFY2(QRegularExpression("^kavo-panel: com.quorvale.KavoPanel is taken on the session "
-                                    "bus by process \\d+ \\(another panel\\?\\); kavo-ctl cannot "
-                                    "reach this panel.\n$")
-                     .match(line)
-                     .hasMatch(),
-                 qPrintable(err));
-        QVERIFY(line.contains(QString::number(panel.process().processId())));
-        QTest::qWait(500);
-        QCOMPARE(second.process().state(), QProcess::Running);
+        secondPanelEnds(second);
+        QCOMPARE(panel.process().state(), QProcess::Running);
+        check({"on", "4"}, 0, "", "", before + " 0a");
+    }
+
+    // A panel for another board runs beside it, under its board's own name,
+    // and --board picks which one kavo-ctl asks.
+    void panelsForOtherBoardsRunSideBySide() {
+        const QString name = "com.quorvale.KavoPanel.usb_hid_QAWEZ";
+        PanelRun other;
+        other.withoutPort();
+        QVERIFY(start(other, {"--board=usb-hid:QAWEZ"}));
+        if (!other.waitUntil([&] { return panelOnTheBus(name); })) {
+            const QString err = QString::fromUtf8(other.process().readAllStandardError());
+            if (err.contains("drives no USB HID relay boards"))
+                QSKIP("this build drives no USB HID relay boards");
+            QFAIL(qPrintable(err));
+        }
+        QCOMPARE(QDBusInterface(name, remote::ObjectPath, remote::Interface).property("Board"),
+                 QVariant("usb-hid:QAWEZ"));
 
         const QString before = panel.bytesWritten();
-        check({"on", "4"}, 0, "", "", before + " 0a");
-        QCOMPARE(second.bytesWritten(), QString("00"));
+        const QString firstShows = ctl({"status"}).out;
+        const Result on = ctl({"--board=usb-hid:QAWEZ", "on", "2"});
+        QCOMPARE(on.exit, 4); // it switched; no such board is plugged in
+        QCOMPARE(ctl({"status", "--board=usb-hid:QAWEZ"}).out,
+                 QString("channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n"));
+        QCOMPARE(ctl({"--board=parallel", "status"}).out, firstShows);
+        QCOMPARE(panel.bytesWritten(), before);
+        const Result none = ctl({"--board=serial:ttyUSB7", "status"});
+        QCOMPARE(none.err, "kavo-ctl: no panel is running in this session (nothing owns "
+                           "com.quorvale.KavoPanel.serial__dev_ttyUSB7 on the session bus)\n");
+        QCOMPARE(none.exit, 3);
+    }
+
+    // Under a window manager, the second panel brings back the first's
+    // minimised window, active.
+    void aSecondPanelBringsTheFirstToTheFront() {
+        if (QStandardPaths::findExecutable("openbox").isEmpty())
+            QSKIP("openbox is not installed (scripts/setup.sh installs it)");
+        XSession x;
+        QString error;
+        QVERIFY2(x.start(&error), qPrintable(error));
+        QVERIFY2(x.startWindowManager(&error), qPrintable(error));
+        const QStringList board = {"--board=usb-hid:FRONT"};
+        PanelRun first;
+        first.withoutPort();
+        QVERIFY(start(first, board, QProcess::SeparateChannels, x.environment()));
+        QString id;
+        QVERIFY(first.waitUntil([&] { return x.windowGeometry(titles::Panel, &id).isValid(); }));
+        QVERIFY(
+            first.waitUntil([&] { return panelOnTheBus("com.quorvale.KavoPanel.usb_hid_FRONT"); }));
+        const auto state = [&] { return x.property(id, "_NET_WM_STATE"); };
+        const auto active = [&] {
+            const QString root = x.run("xprop", {"-root", "_NET_ACTIVE_WINDOW"});
+            return root.section('#', 1).trimmed().toUInt(nullptr, 16) == id.toUInt(nullptr, 16);
+        };
+        x.run("xdotool", {"windowminimize", id});
+        QVERIFY(first.waitUntil([&] { return state().contains("_NET_WM_STATE_HIDDEN"); }));
+        QVERIFY(!active());
+
+        PanelRun second;
+        second.withoutPort();
+        QVERIFY(start(second, board, QProcess::SeparateChannels, x.environment()));
+        secondPanelEnds(second);
+        QVERIFY2(
+            first.waitUntil([&] { return !state().contains("_NET_WM_STATE_HIDDEN") && active(); }),
+            qPrintable(state()));
     }
 
     void aPanelWithoutASessionBusRunsOn() {

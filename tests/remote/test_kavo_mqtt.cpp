@@ -193,6 +193,8 @@ class TestKavoMqtt : public QObject {
                                  << "the node id \"a/b\" may hold only letters, digits, _ and -";
         QTest::newRow("unknown key") << QStringList{} << QByteArray("colour = red\n") << int(mine)
                                      << "unknown key \"colour\"";
+        QTest::newRow("unknown board") << QStringList{} << QByteArray("board = nowhere\n")
+                                       << int(mine) << "unknown board \"nowhere\"";
     }
     void refusedSettings() {
         QFETCH(QStringList, args);

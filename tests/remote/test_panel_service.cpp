@@ -67,6 +67,7 @@ QVariantMap shownBy(FormRig& rig) {
         {"ArmedTimes", armed},
         {"PortFailing", failing},
         {"PortError", failing ? f.portIndicator->toolTip() : QString()},
+        {"Board", QString("parallel")}, // the service's, not the window's
     };
 }
 
@@ -492,6 +493,21 @@ class TestPanelService : public QObject {
         QCOMPARE(rig->port.values(), (std::vector<int>{0, 1}));
         QCOMPARE(rig->beeper.count, 1);
         QVERIFY(!rig->f().timerPanel().isArmed(3));
+    }
+
+    // Raise, as a second panel for the board sends it: the minimised window
+    // comes back, active.
+    void raiseBringsTheWindowBack() {
+        PublishedRig rig;
+        QVERIFY2(rig.published, qPrintable(rig.whyNot));
+        rig.f().showMinimized();
+        QTRY_VERIFY(rig.f().isMinimized());
+        const fakes::Journal journal = rig.journal;
+        Caller caller(callerBus);
+        QCOMPARE(caller.call("Raise").type(), QDBusMessage::ReplyMessage);
+        QTRY_VERIFY(!rig.f().isMinimized());
+        QTRY_VERIFY(rig.f().isActiveWindow());
+        QCOMPARE(rig.journal, journal); // no beep, no write
     }
 
     void withoutABusThereIsNoService() {
