@@ -44,7 +44,9 @@ Commands:
 Options:
   --board=BOARD    the panel that drives this board, as kavo-panel
                    --list-boards names it: parallel (the default),
-                   usb-hid:ID, usb-hid:/dev/hidrawN or serial:/dev/ttyUSBN
+                   usb-hid:ID, usb-hid:/dev/hidrawN or serial:/dev/ttyUSBN;
+                   without it (or with auto), where no panel drives the
+                   parallel board, the only panel running
   -h, --help       show this help
   --version        show the version
 
@@ -68,6 +70,9 @@ int usageError(const QString& problem) {
 
 struct Request {
     QString service = remote::ServiceName; // the panel's name on the bus
+    // Where that name is not held: the names of which exactly one running
+    // panel is then taken (no --board, auto, or a bare usb-hid), else none.
+    QString anyPanelPrefix = QString(remote::ServiceName) + '.';
     QString command;
     int channel = 0;
     QString time;
@@ -119,6 +124,13 @@ std::optional<int> parse(const QStringList& words, Request& request) {
             const auto& board = parsed.choice;
             request.service =
                 QString::fromStdString(remote::serviceName(platform::relay::boardArgument(*board)));
+            // A panel is found under the board it resolved these to.
+            using platform::relay::BoardKind;
+            request.anyPanelPrefix.clear();
+            if (board->kind == BoardKind::Auto)
+                request.anyPanelPrefix = QString(remote::ServiceName) + '.';
+            else if (board->kind == BoardKind::UsbHid && board->selector.empty())
+                request.anyPanelPrefix = request.service + '_';
         } else if (word.startsWith('-') && word.size() > 1 && !word[1].isDigit())
             return usageError(QString("unknown option \"%1\"").arg(word));
         else
@@ -236,6 +248,24 @@ QByteArray statusJson(const State& state) {
     return QJsonDocument(root).toJson(QJsonDocument::Compact) + '\n';
 }
 
+// The panel to ask: the one whose name the request gives, or where that is
+// not held, the only panel running under the names it allows (a panel
+// started from the menu with --board=auto drives whichever board it found).
+// Empty, said on stderr, when several would do.
+QString panelService(const Request& request, const QDBusConnection& bus) {
+    if (request.anyPanelPrefix.isEmpty() || bus.interface()->isServiceRegistered(request.service))
+        return request.service;
+    QStringList panels;
+    for (const QString& name : bus.interface()->registeredServiceNames().value())
+        if (name.startsWith(request.anyPanelPrefix) && !name.startsWith(remote::BoardLockPrefix))
+            panels << name;
+    if (panels.size() <= 1)
+        return panels.isEmpty() ? request.service : panels.first();
+    panels.sort();
+    say(QString("several panels are running (%1); name one with --board").arg(panels.join(", ")));
+    return {};
+}
+
 int run(const Request& request, const QDBusConnection& bus) {
     if (!bus.isConnected()) {
         say(QString("cannot reach the session bus (%1), so no panel can be reached")
@@ -245,7 +275,9 @@ int run(const Request& request, const QDBusConnection& bus) {
     // Asked of the bus itself rather than learnt from a failed call: Qt's bus
     // thread can still be handling an error answer while the program ends,
     // and then warns on stderr.
-    const QString& service = request.service;
+    const QString service = panelService(request, bus);
+    if (service.isEmpty())
+        return UsageError;
     if (!bus.interface()->isServiceRegistered(service))
         return noPanelRunning(service);
     State state;

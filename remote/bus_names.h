@@ -47,8 +47,9 @@ inline std::string serviceName(std::string_view board) {
 // One board has one panel: the panel takes this name before it opens the
 // board or builds a window, so that of two panels started together only one
 // goes on. The service name comes later, once the object is there to answer.
+inline constexpr const char* BoardLockPrefix = "com.quorvale.KavoPanel.Board.";
 inline std::string boardLockName(std::string_view board) {
-    return detail::busName("com.quorvale.KavoPanel.Board.", board.empty() ? "parallel" : board);
+    return detail::busName(BoardLockPrefix, board.empty() ? "parallel" : board);
 }
 
 namespace error {

@@ -326,6 +326,9 @@ class TestKavoCtl : public QObject {
         QCOMPARE(on.exit, 4); // it switched; no such board is plugged in
         QCOMPARE(ctl({"status", "--board=usb-hid:QAWEZ"}).out,
                  QString("channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n"));
+        // A bare usb-hid finds the one panel that resolved it to its board.
+        QCOMPARE(ctl({"--board=usb-hid", "status"}).out,
+                 QString("channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n"));
         QCOMPARE(ctl({"--board=parallel", "status"}).out, firstShows);
         QCOMPARE(panel.bytesWritten(), before);
         const Result none = ctl({"--board=serial:ttyUSB7", "status"});
