@@ -4,6 +4,7 @@
 #   scripts/setup.sh headless   run-panel.sh's private X display and screenshot
 #   scripts/setup.sh deb        packing the Debian package (build-deb.sh)
 #   scripts/setup.sh test       what only the tests use (run-tests.sh)
+#   scripts/setup.sh windows    the Windows build, its Wine tests and installer
 # Several groups may be named at once. Only missing packages are installed;
 # apt-get runs through sudo when not root. Building and running take no
 # recommended packages; the tests take them, as their tools expect.
@@ -39,8 +40,9 @@ test=(
     # daemon to compare with in bench/mqtt_latency
     mosquitto mosquitto-clients usbrelayd
 )
+windows=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev zip xvfb xdotool)
 
-[ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test ..." >&2; exit 2; }
+[ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test|windows ..." >&2; exit 2; }
 wanted=()
 install=(apt-get install -y -qq --no-install-recommends)
 for group in "$@"; do
@@ -49,7 +51,8 @@ for group in "$@"; do
     headless) wanted+=("${headless[@]}") ;;
     deb) wanted+=("${deb[@]}") ;;
     test) wanted+=("${test[@]}") install=(apt-get install -y -qq) ;;
-    *) echo "$0: no group '$group' (run, headless, deb, test)" >&2; exit 2 ;;
+    windows) wanted+=("${windows[@]}") ;;
+    *) echo "$0: no group '$group' (run, headless, deb, test, windows)" >&2; exit 2 ;;
     esac
 done
 

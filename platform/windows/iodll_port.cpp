@@ -27,39 +27,57 @@ std::string systemMessage(DWORD code) {
 
 } // namespace
 
-IoDllPort::IoDllPort(std::string library) : library_(std::move(library)) {}
+IoDllPort::IoDllPort(std::string library, std::string fallback)
+    : library_(std::move(library)), fallback_(std::move(fallback)) {}
 
 IoDllPort::~IoDllPort() {
     unbind();
 }
 
 core::PortStatus IoDllPort::PortOut(std::uint16_t port, std::uint8_t value) {
-    if (!portOut_) {
+    if (!portOut_ && !out32_) {
         core::PortStatus bound = bind();
         if (!bound.ok)
             return bound;
     }
-    portOut_(static_cast<short>(port), static_cast<char>(value));
-    return core::PortStatus::success(library_);
+    if (portOut_)
+        portOut_(static_cast<short>(port), static_cast<char>(value));
+    else
+        out32_(static_cast<short>(port), static_cast<short>(value));
+    return core::PortStatus::success(bound_);
 }
 
 core::PortStatus IoDllPort::bind() {
-    HMODULE module = LoadLibraryA(library_.c_str());
-    if (!module)
-        return core::PortStatus::failure(
-            library_, systemMessage(GetLastError()),
-            "Copy " + library_ + " next to the program or into the Windows system folder.");
-    const FARPROC proc = GetProcAddress(module, "PortOut");
+    std::string library = library_;
+    const char* function = "PortOut";
+    HMODULE module = LoadLibraryA(library.c_str());
+    if (!module) {
+        // What the user hears about is IO.DLL, the library the board's
+        // instructions name, unless the fallback is there but broken.
+        const DWORD error = GetLastError();
+        if (fallback_.empty() || !(module = LoadLibraryA(fallback_.c_str())))
+            return core::PortStatus::failure(
+                library_, systemMessage(error),
+                "Copy " + library_ + (fallback_.empty() ? "" : " or " + fallback_) +
+                    " next to the program or into the Windows system folder.");
+        library = fallback_;
+        function = "Out32";
+    }
+    const FARPROC proc = GetProcAddress(module, function);
     if (!proc) {
         const DWORD error = GetLastError();
         FreeLibrary(module);
-        return core::PortStatus::failure(library_, "PortOut: " + systemMessage(error),
-                                         "Replace " + library_ +
-                                             " with a version that has PortOut.");
+        return core::PortStatus::failure(
+            library, std::string(function) + ": " + systemMessage(error),
+            "Replace " + library + " with a version that has " + function + ".");
     }
     module_ = module;
-    portOut_ = std::bit_cast<PortOutFn>(proc);
-    return core::PortStatus::success(library_);
+    bound_ = library;
+    if (library == library_)
+        portOut_ = std::bit_cast<PortOutFn>(proc);
+    else
+        out32_ = std::bit_cast<Out32Fn>(proc);
+    return core::PortStatus::success(bound_);
 }
 
 void IoDllPort::unbind() {
@@ -67,6 +85,7 @@ void IoDllPort::unbind() {
         FreeLibrary(static_cast<HMODULE>(module_));
     module_ = nullptr;
     portOut_ = nullptr;
+    out32_ = nullptr;
 }
 
 } // namespace platform
