@@ -76,8 +76,13 @@ build_qt() {
 # The panel against the cross-built Qt. What has no Windows backend yet (the
 # USB boards) or no Windows counterpart (the session bus, X11, libcanberra,
 # MQTT through kavo-mqtt) is left out.
+# ccache only where the machine has it; the project does not install it.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 "$qt/bin/qt-cmake" -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVO_WERROR=ON \
-    -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache \
+    "${launcher[@]}" \
     -DKAVO_WITH_HIDAPI=OFF -DKAVO_WITH_SERIALPORT=OFF -DKAVO_WITH_DBUS=OFF \
     -DKAVO_WITH_CANBERRA=OFF -DKAVO_WITH_X11=OFF -DKAVO_WITH_MQTT=OFF \
     -DKAVO_BUILD_BENCH=OFF -DKAVO_BUILD_TESTS=ON \
