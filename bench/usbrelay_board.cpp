@@ -6,17 +6,11 @@
 // and answers any number with its 8 bytes from the first byte on, where the
 // stand-in answers only report 0 and keeps the 0 in front. So report 1 is
 // asked as 0 and the answer moved up by one byte, as the board gives it.
+#include "interposed_ioctl.h"
 #include "platform/hidraw_shim.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <dlfcn.h>
-#include <string>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,24 +20,18 @@ __attribute__((constructor)) void plugBoard() {
         hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, id, "bench");
 }
 
-using IoctlFn = int (*)(int, unsigned long, ...);
-} // namespace
-
-extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
-    va_list args;
-    va_start(args, request);
-    void* arg = va_arg(args, void*);
-    va_end(args);
-    static const auto next = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
+int ioctlAny(int fd, unsigned long request, void* arg) {
     const bool feature =
         _IOC_TYPE(request) == 'H' && (_IOC_NR(request) == 0x06 || _IOC_NR(request) == 0x07);
     auto* report = static_cast<unsigned char*>(arg);
     const std::size_t size = _IOC_SIZE(request);
     if (!feature || size < 2 || report[0] != 1)
-        return next(fd, request, arg);
+        return realIoctl()(fd, request, arg);
     report[0] = 0;
-    const int result = next(fd, request, arg);
+    const int result = realIoctl()(fd, request, arg);
     if (result > 0 && _IOC_NR(request) == 0x07)
         std::memmove(report, report + 1, size - 1);
     return result;
 }
+
+} // namespace

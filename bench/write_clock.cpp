@@ -5,19 +5,18 @@
 // Writes are a parallel port's PPWDATA, a USB HID board's feature report, and
 // an output report (a plain write() to the stand-in's device, as usbrelay
 // switches a board).
-#include <cstdarg>
+#include "interposed_ioctl.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <dlfcn.h>
 #include <linux/ppdev.h>
 #include <string>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
 
-using IoctlFn = int (*)(int, unsigned long, ...);
 using WriteFn = ssize_t (*)(int, const void*, size_t);
 
 bool isWrite(unsigned long request) {
@@ -47,19 +46,14 @@ void stamp() {
     std::fflush(file);
 }
 
-} // namespace
-
-extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
-    va_list args;
-    va_start(args, request);
-    void* arg = va_arg(args, void*);
-    va_end(args);
-    static const auto next = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
-    const int result = next(fd, request, arg);
+int ioctlAny(int fd, unsigned long request, void* arg) {
+    const int result = realIoctl()(fd, request, arg);
     if (result >= 0 && isWrite(request))
         stamp();
     return result;
 }
+
+} // namespace
 
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
     static const auto next = reinterpret_cast<WriteFn>(dlsym(RTLD_NEXT, "write"));

@@ -3,15 +3,13 @@
 // program starts, and after each request on a HID device writes the
 // stand-in's log to KAVO_TEST_HID_LOG, so that a test can read from outside
 // what reached the boards.
+#include "interposed_ioctl.h"
 #include "platform/hidraw_shim.h"
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <string>
-#include <sys/ioctl.h>
 
 namespace {
 
@@ -39,17 +37,8 @@ void saveLog() {
     }
 }
 
-using IoctlFn = int (*)(int, unsigned long, ...);
-
-} // namespace
-
-extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
-    va_list args;
-    va_start(args, request);
-    void* arg = va_arg(args, void*);
-    va_end(args);
-    static const auto next = reinterpret_cast<IoctlFn>(dlsym(RTLD_NEXT, "ioctl"));
-    const int result = next(fd, request, arg);
+int ioctlAny(int fd, unsigned long request, void* arg) {
+    const int result = realIoctl()(fd, request, arg);
     if (_IOC_TYPE(request) == 'H') {
         const int error = errno;
         saveLog();
@@ -57,3 +46,5 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     }
     return result;
 }
+
+} // namespace

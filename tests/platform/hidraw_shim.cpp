@@ -7,6 +7,7 @@
 
 #undef _FORTIFY_SOURCE // fortified headers would redefine open() inline
 #include "hidraw_shim.h"
+#include "../interposed_ioctl.h"
 #include "../interposed_open.h"
 
 #include <cerrno>
@@ -55,13 +56,8 @@ World& world() {
     return *w;
 }
 
-using IoctlFn = int (*)(int, unsigned long, ...);
 using CloseFn = int (*)(int);
 using WriteFn = ssize_t (*)(int, const void*, size_t);
-IoctlFn realIoctl() {
-    static IoctlFn fn = nextDefinition<IoctlFn>("ioctl");
-    return fn;
-}
 CloseFn realClose() {
     static CloseFn fn = nextDefinition<CloseFn>("close");
     return fn;
@@ -369,6 +365,16 @@ int openAny(const char* path, int flags, va_list args) {
     }
     return openFile(path, flags, args);
 }
+
+int ioctlAny(int fd, unsigned long request, void* arg) {
+    {
+        std::unique_lock lock(world().mutex);
+        const int board = boardOf(fd);
+        if (board >= 0)
+            return deviceIoctl(lock, board, request, arg);
+    }
+    return realIoctl()(fd, request, arg);
+}
 } // namespace
 
 // ---- libudev, as far as hidapi's hidraw backend uses it ----
@@ -529,20 +535,6 @@ const char* udev_device_get_sysattr_value(udev_device* device, const char* name)
 }
 
 // ---- the device nodes ----
-
-int ioctl(int fd, unsigned long request, ...) noexcept {
-    va_list args;
-    va_start(args, request);
-    void* arg = va_arg(args, void*);
-    va_end(args);
-    {
-        std::unique_lock lock(world().mutex);
-        const int board = boardOf(fd);
-        if (board >= 0)
-            return deviceIoctl(lock, board, request, arg);
-    }
-    return realIoctl()(fd, request, arg);
-}
 
 ssize_t write(int fd, const void* data, size_t size) {
     {

@@ -6,6 +6,7 @@
 
 #undef _FORTIFY_SOURCE // fortified headers would redefine open() inline
 #include "ppdev_shim.h"
+#include "../interposed_ioctl.h"
 #include "../interposed_open.h"
 
 #include <cerrno>
@@ -46,9 +47,7 @@ template <typename Fn> Fn next(Fn& cache, const char* name) {
     return cache;
 }
 
-using IoctlFn = int (*)(int, unsigned long, ...);
 using CloseFn = int (*)(int);
-IoctlFn realIoctl = nullptr;
 CloseFn realClose = nullptr;
 
 const char* errorName(int error) {
@@ -191,20 +190,16 @@ int openAny(const char* path, int flags, va_list args) {
         return openDevice(flags);
     return openFile(path, flags, args);
 }
-} // namespace
 
-extern "C" {
-
-int ioctl(int fd, unsigned long request, ...) noexcept {
-    va_list args;
-    va_start(args, request);
-    void* arg = va_arg(args, void*);
-    va_end(args);
+int ioctlAny(int fd, unsigned long request, void* arg) {
     const auto device = devices().find(fd);
     if (device != devices().end())
         return deviceIoctl(device->second, request, arg);
-    return next(realIoctl, "ioctl")(fd, request, arg);
+    return realIoctl()(fd, request, arg);
 }
+} // namespace
+
+extern "C" {
 
 int close(int fd) {
     if (devices().erase(fd))
