@@ -7,7 +7,9 @@
 #include <QCommandLineParser>
 
 #if defined(__linux__) && (defined(__x86_64__) || defined(__i386__))
-#include <fstream>
+#include "platform/linux/parport_discovery.h"
+
+#include <algorithm>
 #include <sys/io.h>
 #define KAVO_DIRECT_PORT_IO 1
 #endif
@@ -60,12 +62,10 @@ std::string relaysOf(const platform::relay::HidBoardModel& model) {
 // region around it is no port) and this process may do port I/O.
 bool directPortUsable() {
 #ifdef KAVO_DIRECT_PORT_IO
-    std::ifstream in("/proc/ioports");
-    bool listed = false;
-    for (std::string line; !listed && std::getline(in, line);) {
-        const std::size_t first = line.find_first_not_of(' ');
-        listed = first != std::string::npos && line.compare(first, 5, "0378-") == 0;
-    }
+    const bool listed =
+        std::ranges::any_of(platform::ioRegions(), [](const platform::IoRegion& region) {
+            return region.start == core::ParallelDataPort;
+        });
     if (!listed || ::ioperm(core::ParallelDataPort, 3, 1) != 0)
         return false;
     ::ioperm(core::ParallelDataPort, 3, 0);

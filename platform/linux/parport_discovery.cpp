@@ -1,5 +1,6 @@
 #include "parport_discovery.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -48,7 +49,8 @@ std::string findParportDevice(const std::string& procRoot, const std::string& de
     return devDir + "/parport" + std::to_string(found);
 }
 
-bool ioRegionListed(const std::string& procIoports, std::uint16_t address) {
+std::vector<IoRegion> ioRegions(const std::string& procIoports) {
+    std::vector<IoRegion> regions;
     std::ifstream in(procIoports);
     std::string line;
     while (std::getline(in, line)) {
@@ -63,10 +65,15 @@ bool ioRegionListed(const std::string& procIoports, std::uint16_t address) {
         if (e1 != std::errc() || e2 != std::errc() || p1 != line.data() + dash ||
             p2 != line.data() + colon)
             continue;
-        if (start <= address && address <= end && end != 0)
-            return true;
+        regions.push_back({start, end});
     }
-    return false;
+    return regions;
+}
+
+bool ioRegionListed(const std::string& procIoports, std::uint16_t address) {
+    return std::ranges::any_of(ioRegions(procIoports), [&](const IoRegion& region) {
+        return region.start <= address && address <= region.end && region.end != 0;
+    });
 }
 
 } // namespace platform

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -18,10 +19,20 @@ std::string findParportDevice(const std::string& procRoot = "/proc/sys/dev/parpo
                               const std::string& devDir = "/dev",
                               std::uint16_t base = RelayPortBase);
 
-// Whether the kernel lists an I/O region that holds `address` (in the format of
-// /proc/ioports, e.g. "  0378-037a : parport0"). Where it lists none, there is
-// no port there to write to directly. Unprivileged readers see every region
-// as 0000-0000, and cannot do direct I/O anyway.
+// An I/O region the kernel lists in /proc/ioports, one a line, nested ones
+// indented: "  0378-037a : parport0" is {0x378, 0x37a}. Unprivileged readers
+// see every region as 0000-0000, and cannot do direct I/O anyway.
+struct IoRegion {
+    unsigned long start = 0;
+    unsigned long end = 0;
+};
+
+// Every region listed in `procIoports`, in its order; lines of any other form
+// are left out.
+std::vector<IoRegion> ioRegions(const std::string& procIoports = "/proc/ioports");
+
+// Whether the kernel lists a region that holds `address`. Where it lists
+// none, there is no port there to write to directly.
 bool ioRegionListed(const std::string& procIoports = "/proc/ioports",
                     std::uint16_t address = RelayPortBase);
 
