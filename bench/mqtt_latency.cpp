@@ -130,8 +130,11 @@ class Bench {
         panel.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         panel.start(KAVO_PANEL, panelArgs);
         bridge.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        bridge.start(KAVO_MQTT, {QString("--broker=mqtt://127.0.0.1:%1").arg(port_),
-                                 "--node-id=bench", "--config=" + dir_.filePath("bench.conf")});
+        // The bridge follows the panel of the same board.
+        bridge.start(KAVO_MQTT,
+                     QStringList{QString("--broker=mqtt://127.0.0.1:%1").arg(port_),
+                                 "--node-id=bench", "--config=" + dir_.filePath("bench.conf")} +
+                         panelArgs);
         const QString node = "kavo/bench/";
         if (!waitFor(node + "availability", "online", 30000))
             row.failure = "the bridge did not report the panel online";
@@ -293,7 +296,7 @@ int main(int argc, char** argv) {
     const Row rows[] = {
         bench.panel("kavo-mqtt + panel, parallel port (ppdev stand-in)", {},
                     clock + " " + KAVO_PPDEV_SHIM + " " + KAVO_UNPLUGGED_SHIM),
-        bench.panel("kavo-mqtt + panel, USB HID board (hidraw stand-in)", {"--board=usb-hid"},
+        bench.panel("kavo-mqtt + panel, USB HID board (hidraw stand-in)", {"--board=usb-hid:BENCH"},
                     clock + " " + KAVO_USBRELAY_BOARD + " " + KAVO_HIDRAW_SHIM),
         bench.usbrelayd(),
     };
