@@ -25,7 +25,9 @@ std::string hidFixFor(int error) {
     case ENXIO:
     case EIO:
     case EPIPE:
+#ifdef ESHUTDOWN // not among Windows's errno values
     case ESHUTDOWN:
+#endif
         return "The board stopped answering: check that it is plugged in.";
     case ETIMEDOUT:
         return "The board does not answer: unplug it and plug it in again.";
