@@ -10,6 +10,13 @@ install(TARGETS kavo-panel RUNTIME DESTINATION .)
 foreach(module Core Gui Widgets)
     install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
 endforeach()
+# The USB relay boards' libraries: hidapi's DLL and QtSerialPort.
+if(KAVO_WITH_HIDAPI)
+    install(FILES $<TARGET_FILE:hidapi::winapi> DESTINATION .)
+endif()
+if(KAVO_WITH_SERIALPORT)
+    install(FILES $<TARGET_FILE:Qt6::SerialPort> DESTINATION .)
+endif()
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 # The skins are BMP (built into Qt), the faces JPEG, the picture a GIF.
 install(FILES $<TARGET_FILE:Qt6::QJpegPlugin> $<TARGET_FILE:Qt6::QGifPlugin>

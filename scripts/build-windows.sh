@@ -14,12 +14,26 @@ jobs="${KAVO_JOBS:-$(nproc)}"
 
 "$root/scripts/setup.sh" run windows
 
-# The Qt source must match the host tools exactly.
+# The Qt source must match the host tools exactly; QtSerialPort must match
+# that Qt, and hidapi is the host's own version.
 qt_deb_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
 qt="$cache/qt-${qt_deb_version}"
+serialport_deb_version="$(dpkg-query -W -f='${Version}' qt6-serialport-dev)"
+serialport="$cache/qt6-serialport-${serialport_deb_version}"
+hidapi_deb_version="$(dpkg-query -W -f='${Version}' libhidapi-dev)"
+hidapi="$cache/hidapi-${hidapi_deb_version}"
 
-fetch_qt_source() {
-    local dir="$1" apt_dir="$1/apt"
+upstream() { local v="${1#*:}"; v="${v%-*}"; echo "${v%%+*}"; }
+if [ "$(upstream "$serialport_deb_version")" != "$(upstream "$qt_deb_version")" ]; then
+    echo "qt6-serialport $serialport_deb_version does not match qt6-base $qt_deb_version" >&2
+    exit 1
+fi
+
+# fetch_source <folder> <package> <version>: Debian's source of the package,
+# unpacked into the folder, which $fetched then names; fails where the
+# archive does not have it.
+fetch_source() {
+    local dir="$1" package="$2" version="$3" apt_dir="$1/apt"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/sources.list.d"
     # deb-src twins of the machine's own deb lines, in a list only this apt
     # call reads; the system's apt configuration and lists stay untouched.
@@ -37,8 +51,10 @@ fetch_qt_source() {
         -o Dir::State::Lists="$apt_dir/lists"
         -o Dir::Cache::pkgcache= -o Dir::Cache::srcpkgcache=
         -o APT::Sandbox::User=root)
-    "${apt[@]}" update >/dev/null
-    (cd "$dir" && "${apt[@]}" source --only-source "qt6-base=$qt_deb_version" >/dev/null)
+    "${apt[@]}" update >/dev/null || return
+    (cd "$dir" && "${apt[@]}" source --only-source "$package=$version" >/dev/null) || return
+    fetched="$(find "$dir" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n1)"
+    [ -n "$fetched" ]
 }
 
 build_qt() {
@@ -46,9 +62,8 @@ build_qt() {
     rm -rf "$work" "$qt"
     mkdir -p "$work"
     echo "Fetching Qt's source (qt6-base $qt_deb_version)"
-    fetch_qt_source "$work"
-    local src
-    src="$(find "$work" -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)"
+    fetch_source "$work" qt6-base "$qt_deb_version"
+    local src="$fetched"
     mkdir -p "$qt"
     # Qt remembers its toolchain file; a copy in the cache outlives the checkout.
     cp "$root/cmake/mingw-w64-x86_64-posix.cmake" "$qt/toolchain.cmake"
@@ -70,20 +85,69 @@ build_qt() {
     rm -rf "$work"
 }
 
+# hidapi's Windows backend, as a DLL beside the program.
+build_hidapi() {
+    local work="$cache/work-hidapi-${hidapi_deb_version}"
+    rm -rf "$work" "$hidapi"
+    mkdir -p "$work"
+    echo "Fetching hidapi's source (hidapi $hidapi_deb_version) and cross-building it"
+    fetch_source "$work" hidapi "$hidapi_deb_version"
+    local src="$fetched"
+    cmake -S "$src" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-posix.cmake" \
+        -DCMAKE_INSTALL_PREFIX="$hidapi" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+        -DHIDAPI_BUILD_HIDTEST=OFF >"$work/configure.log"
+    cmake --build "$work/build" -j"$jobs" >"$work/build.log"
+    cmake --install "$work/build" >/dev/null
+    touch "$hidapi/.complete"
+    rm -rf "$work"
+}
+
+# QtSerialPort against the cross-built Qt, in a prefix of its own that the
+# panel's configure adds to Qt's. Where the archive does not serve its
+# source, the program is built without serial boards (and the next run
+# tries again).
+build_serialport() {
+    local work="$cache/work-qt6-serialport-${serialport_deb_version}"
+    rm -rf "$work" "$serialport"
+    mkdir -p "$work"
+    echo "Fetching QtSerialPort's source (qt6-serialport $serialport_deb_version) and cross-building it"
+    if ! fetch_source "$work" qt6-serialport "$serialport_deb_version"; then
+        echo "QtSerialPort's source cannot be fetched: building without serial relay boards" >&2
+        rm -rf "$work"
+        return
+    fi
+    local src="$fetched"
+    "$qt/bin/qt-cmake" -S "$src" -B "$work/build" -G Ninja \
+        -DCMAKE_INSTALL_PREFIX="$serialport" -DCMAKE_BUILD_TYPE=Release \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >"$work/configure.log"
+    cmake --build "$work/build" -j"$jobs" >"$work/build.log"
+    cmake --install "$work/build" >/dev/null
+    touch "$serialport/.complete"
+    rm -rf "$work"
+}
+
 [ -f "$qt/.complete" ] || build_qt
+[ -f "$hidapi/.complete" ] || build_hidapi
+[ -f "$serialport/.complete" ] || build_serialport
 [ "${KAVO_WINDOWS_QT_ONLY:-0}" = 1 ] && exit 0
 
-# The panel against the cross-built Qt. What has no Windows backend yet (the
-# USB boards) or no Windows counterpart (the session bus, X11, libcanberra,
-# MQTT through kavo-mqtt) is left out.
+# The panel against the cross-built Qt, with the USB relay boards through
+# hidapi and QtSerialPort (their prefixes added to Qt's). What has no Windows
+# counterpart (the session bus, X11, libcanberra, MQTT through kavo-mqtt) is
+# left out.
 # ccache only where the machine has it; the project does not install it.
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
+prefixes="$hidapi" with_serialport=OFF
+if [ -f "$serialport/.complete" ]; then
+    prefixes="$prefixes;$serialport" with_serialport=ON
+fi
 "$qt/bin/qt-cmake" -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAVO_WERROR=ON \
-    "${launcher[@]}" \
-    -DKAVO_WITH_HIDAPI=OFF -DKAVO_WITH_SERIALPORT=OFF -DKAVO_WITH_DBUS=OFF \
+    "${launcher[@]}" -DQT_ADDITIONAL_PACKAGES_PREFIX_PATH="$prefixes" \
+    -DKAVO_WITH_HIDAPI=ON -DKAVO_WITH_SERIALPORT="$with_serialport" -DKAVO_WITH_DBUS=OFF \
     -DKAVO_WITH_CANBERRA=OFF -DKAVO_WITH_X11=OFF -DKAVO_WITH_MQTT=OFF \
     -DKAVO_BUILD_BENCH=OFF -DKAVO_BUILD_TESTS=ON \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v wine64 || echo /usr/lib/wine/wine64)" \

@@ -40,7 +40,7 @@ test=(
     # daemon to compare with in bench/mqtt_latency
     mosquitto mosquitto-clients usbrelayd
 )
-windows=(g++-mingw-w64-x86-64-posix wine64 nsis dpkg-dev zip xvfb xdotool)
+windows=(g++-mingw-w64-x86-64-posix ninja-build wine64 nsis dpkg-dev zip xvfb xdotool)
 
 [ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test|windows ..." >&2; exit 2; }
 wanted=()

@@ -1,7 +1,7 @@
 #include "hid_relay_port.h"
 
 #include "hidapi_transport.h"
-#include "platform/linux/device_lock.h"
+#include "platform/device_lock.h"
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_switcher.h"
 
@@ -25,7 +25,9 @@ std::string hidFixFor(int error) {
     case ENXIO:
     case EIO:
     case EPIPE:
+#ifdef ESHUTDOWN // not among Windows's errno values
     case ESHUTDOWN:
+#endif
         return "The board stopped answering: check that it is plugged in.";
     case ETIMEDOUT:
         return "The board does not answer: unplug it and plug it in again.";
@@ -66,7 +68,7 @@ struct HidRelayPort::Session {
 
     core::PortStatus bind() {
         device = spelled;
-        const bool byDevice = !selector.empty() && selector.front() == '/';
+        const bool byDevice = relay::isDevicePath(selector);
         const bool byName = !selector.empty() && !byDevice;
         const std::vector<relay::HidBoardInfo> boards = findHidBoards(byName);
         const relay::HidBoardPick pick =
@@ -75,8 +77,9 @@ struct HidRelayPort::Session {
             return fail(pick.io, pick.fix);
         const relay::HidBoardInfo& chosen = boards[static_cast<std::size_t>(pick.index)];
         device = chosen.path;
-        // hidraw has no exclusive open: without the lock a second panel's
-        // start-up write would switch off what the first one shows as on.
+        // Neither hidraw nor Windows opens a HID device exclusively: without
+        // the lock a second panel's start-up write would switch off what the
+        // first one shows as on.
         lock = std::make_unique<DeviceLock>(chosen.path);
         if (const int error = lock->openError())
             return fail(relay::IoResult::failure(error, std::strerror(error)));

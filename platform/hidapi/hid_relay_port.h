@@ -5,9 +5,9 @@
 // and a board that reports its relays is checked after each write. After any
 // failure the board is closed and the next write looks for it again, so a
 // board that is unplugged and plugged in again recovers. While the board is
-// open its device stays locked (platform/linux/device_lock.h): a second panel
-// is refused the board, told which program has it, and gets it on a later
-// write once that program has closed it.
+// open its device stays locked (platform/device_lock.h): a second panel is
+// refused the board, told which program has it where the system says so, and
+// gets it on a later write once that program has closed it.
 //
 // The board is only ever touched on a worker thread, and a write waits for
 // it at most `deadline`: a board that hangs is reported, not waited for.

@@ -1,13 +1,12 @@
 #include "hidapi_transport.h"
 
-#include <hidapi/hidapi.h>
+#include <hidapi.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <filesystem>
 
 namespace platform {
 namespace {
@@ -20,7 +19,8 @@ std::string narrow(const wchar_t* text) {
     return out;
 }
 
-// "/dev/hidraw10" after "/dev/hidraw9".
+// "/dev/hidraw10" after "/dev/hidraw9". Windows's paths end in the device
+// class's GUID, "...#{4d1e55b2-...}", and so compare as they are.
 bool devicePathBefore(const std::string& a, const std::string& b) {
     const auto split = [](const std::string& path) {
         std::size_t digits = path.size();
@@ -124,10 +124,12 @@ std::vector<relay::HidBoardInfo> findHidBoards(bool readIds) {
 }
 
 std::string canonicalDevicePath(const std::string& path) {
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved))
-        return resolved;
-    return path;
+    // Windows's device paths are no files and have no links.
+    if (!path.starts_with('/'))
+        return path;
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, ec);
+    return ec ? path : resolved.string();
 }
 
 } // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
-// The relay boards' HID transport over hidapi (its hidraw backend on Linux),
-// and finding the boards that are plugged in. Every call blocks until the
-// kernel is done with it; HidRelayPort keeps them off the window's thread.
+// The relay boards' HID transport over hidapi (its hidraw backend on Linux,
+// its own on Windows), and finding the boards that are plugged in. Every call
+// blocks until the kernel is done with it; HidRelayPort keeps them off the window's thread.
 
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_board.h"

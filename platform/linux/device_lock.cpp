@@ -52,13 +52,6 @@ std::optional<DeviceUser> processById(long pid) {
     return DeviceUser{pid, name};
 }
 
-std::string inUseReason(const std::optional<DeviceUser>& user) {
-    std::string reason = "in use by another program";
-    if (user)
-        reason += " (" + user->name + ", pid " + std::to_string(user->pid) + ")";
-    return reason;
-}
-
 bool lockDevice(int fd) {
     return ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
 }
@@ -107,23 +100,26 @@ std::optional<DeviceUser> otherUser(const struct stat& file) {
     return std::nullopt;
 }
 
+// Through a descriptor of its own, on a device that a library opens itself
+// (hidapi opens the hidraw device).
 DeviceLock::DeviceLock(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd_ < 0) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
         openError_ = errno;
         return;
     }
-    if (!lockDevice(fd_)) {
+    if (!lockDevice(fd)) {
         refused_ = true;
-        holder_ = lockHolder(fd_);
-        ::close(fd_);
-        fd_ = -1;
+        holder_ = lockHolder(fd);
+        ::close(fd);
+        return;
     }
+    handle_ = fd;
 }
 
 DeviceLock::~DeviceLock() {
-    if (fd_ >= 0)
-        ::close(fd_);
+    if (handle_ >= 0)
+        ::close(static_cast<int>(handle_));
 }
 
 } // namespace platform

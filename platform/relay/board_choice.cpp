@@ -3,6 +3,14 @@
 namespace platform::relay {
 namespace {
 
+// Where serial:NAME finds a bare NAME: /dev/ttyUSB0 for ttyUSB0. Windows names
+// its ports as they are (COM3).
+#ifdef _WIN32
+constexpr std::string_view SerialDeviceDir{};
+#else
+constexpr std::string_view SerialDeviceDir = "/dev/";
+#endif
+
 // The --board values of the kinds built in, for an error message.
 std::string valuesOf(BuiltInBoards builtIn) {
     std::string values = "parallel";
@@ -66,7 +74,7 @@ BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn) 
         // "serial:ttyUSB0" means the device of that name.
         std::string device(selector);
         if (device.front() != '/')
-            device = "/dev/" + device;
+            device.insert(0, SerialDeviceDir);
         return {BoardChoice{BoardKind::Serial, device}, {}};
     }
     return failure("unknown board " + quoted(text) + ": use " + values);

@@ -16,6 +16,12 @@ namespace platform::relay {
 
 enum class BoardKind { Parallel, UsbHid, Serial, Auto };
 
+// Whether a usb-hid selector names a device rather than an ID: a path such as
+// /dev/hidraw2, or one of Windows's, \\?\hid#vid_16c0&pid_05df#...
+inline bool isDevicePath(std::string_view text) {
+    return text.starts_with('/') || text.starts_with("\\\\");
+}
+
 struct BoardChoice {
     BoardKind kind = BoardKind::Parallel;
     // usb-hid: empty (the first board), an ID or a device path;
@@ -23,7 +29,7 @@ struct BoardChoice {
     std::string selector;
 
     // For usb-hid: whether the selector names a device rather than an ID.
-    bool selectsDevice() const { return !selector.empty() && selector.front() == '/'; }
+    bool selectsDevice() const { return isDevicePath(selector); }
     bool operator==(const BoardChoice&) const = default;
 };
 

@@ -28,7 +28,7 @@ HidBoardPick pickHidBoard(const std::vector<HidBoardInfo>& boards, const std::st
     if (selector.empty())
         return {0, IoResult::success(), {}};
 
-    if (selector.front() == '/') {
+    if (isDevicePath(selector)) {
         for (std::size_t i = 0; i < boards.size(); ++i)
             if (boards[i].path == selector)
                 return {static_cast<int>(i), IoResult::success(), {}};
@@ -58,7 +58,7 @@ HidBoardPick pickHidBoard(const std::vector<HidBoardInfo>& boards, const std::st
 BoardChoice choiceForHidBoard(const std::vector<HidBoardInfo>& boards, std::size_t index) {
     const HidBoardInfo& board = boards.at(index);
     const std::string name = nameOf(board);
-    const bool unique = !name.empty() && name.front() != '/' &&
+    const bool unique = !name.empty() && !isDevicePath(name) &&
                         std::count_if(boards.begin(), boards.end(), [&](const HidBoardInfo& other) {
                             return answersTo(other, name);
                         }) == 1;

@@ -1,9 +1,11 @@
 #include "serial_relay_port.h"
 
+#include "port_in_use.h"
+
+#include "platform/device_lock.h"
 #include "platform/relay/lcus_protocol.h"
 #include "platform/relay/relay_switcher.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QSerialPort>
 #include <QSerialPortInfo>
@@ -13,41 +15,8 @@
 
 #include <cerrno>
 
-#ifdef Q_OS_LINUX
-#include "platform/linux/device_lock.h"
-
-#include <fstream>
-#include <unistd.h>
-#endif
-
 namespace platform {
 namespace {
-
-#ifdef Q_OS_LINUX
-// Who keeps the serial port `device` from us, if anyone. QSerialPort refuses
-// a port whose lock file names a running process: LCK..ttyUSB0 for
-// /dev/ttyUSB0 (other paths with '_' for '/') in the first lock directory it
-// can use, the holder's process ID on its first line. A program that holds
-// the port open exclusively (TIOCEXCL) without a lock file is found in /proc.
-std::optional<DeviceUser> portHolder(const std::string& device) {
-    if (::access(device.c_str(), W_OK) != 0)
-        return std::nullopt; // not ours to open at all
-    std::string name = device.rfind("/dev/", 0) == 0 ? device.substr(5) : device;
-    std::replace(name.begin(), name.end(), '/', '_');
-    const std::string tmp = QDir::tempPath().toStdString();
-    for (const char* dir : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
-                            "/tmp", "/var/tmp", "/var/lock/lockdev", "/run/lock", tmp.c_str()}) {
-        std::ifstream lockFile(std::string(dir) + "/LCK.." + name);
-        long pid = 0;
-        if (lockFile >> pid) {
-            if (std::optional<DeviceUser> holder = processById(pid))
-                return holder;
-        }
-    }
-    struct stat port {};
-    return ::stat(device.c_str(), &port) == 0 ? otherUser(port) : std::nullopt;
-}
-#endif
 
 // QtSerialPort's error kinds, as the errno that caused them.
 int errnoFor(QSerialPort::SerialPortError error) {
@@ -157,15 +126,13 @@ core::PortStatus SerialRelayPort::bind() {
     // Write-only: the boards never answer, and without a read notifier a
     // port that goes away cannot keep the event loop spinning.
     if (!serial_->open(QIODevice::WriteOnly)) {
-#ifdef Q_OS_LINUX
         // QSerialPort says "permission" for a port another program has locked.
         if (serial_->error() == QSerialPort::PermissionError) {
-            if (const std::optional<DeviceUser> holder = portHolder(device_)) {
+            if (const std::optional<std::string> inUse = serialPortInUse(device_)) {
                 close();
-                return core::PortStatus::failure(device_, inUseReason(holder), InUseFix);
+                return core::PortStatus::failure(device_, *inUse, InUseFix);
             }
         }
-#endif
         return fail(errnoFor(serial_->error()), serial_->errorString().toStdString());
     }
     const bool configured =

@@ -7,7 +7,8 @@
 // that fails (unplugged, refused) can, and after any failure the port is
 // closed and the next write opens it again. QSerialPort keeps a port to one
 // program (a lock file, and an exclusive open); a port another program holds
-// is reported with that program's name and process ID.
+// is reported as such, with that program's name and process ID where the
+// system tells them.
 
 #include "core/port_output.h"
 #include "platform/relay/serial_boards.h"

@@ -108,3 +108,26 @@ click 260 44
 ends || fail "with inpoutx64.dll the program ended with status $?"
 writes "Out32 888 0 Out32 888 0 " || fail "\"&X\" wrote nothing through inpoutx64.dll"
 echo "inpoutx64.dll: $(tr '\n' ' ' <"$log")"
+
+# The USB relay boards: --list-boards names the kinds this build drives, and
+# --board=usb-hid with no board plugged in starts, says so and writes nothing
+# (not even to the parallel port, whose stand-in library is back in place).
+"$wine" "$tmp/app/kavo-panel.exe" --list-boards >"$tmp/list.out" 2>&1 || fail "--list-boards failed: $(cat "$tmp/list.out")"
+kinds="USB HID"
+[ ! -f "$tmp/app/Qt6SerialPort.dll" ] || kinds="USB HID, CH340 serial"
+grep -q "($kinds" "$tmp/list.out" || fail "--list-boards does not name $kinds: $(cat "$tmp/list.out")"
+echo "--list-boards: $(tr -d '\r' <"$tmp/list.out")"
+rm -f "$tmp/app/inpoutx64.dll" "$log"
+cp "$stand_in" "$tmp/app/IO.DLL"
+(cd "$tmp" && exec "$wine" "$tmp/app/kavo-panel.exe" --board=usb-hid >"$tmp/panel.out" 2>&1) &
+panel_pid=$!
+wait_for find_window || fail "--board=usb-hid: no window titled \"$title\""
+eval "$(xdotool getwindowgeometry --shell "$window")"
+x=$X y=$Y
+said="Cannot write to the relay board port usb-hid: no USB HID relay board is plugged in."
+wait_for grep -qF "$said" "$tmp/panel.out" || fail "--board=usb-hid does not say \"$said\": $(cat "$tmp/panel.out")"
+click 172 276
+click 260 44
+ends || fail "--board=usb-hid: the program ended with status $?"
+[ ! -f "$log" ] || fail "--board=usb-hid wrote to the parallel port"
+echo "--board=usb-hid without a board: $(tr -d '\r' <"$tmp/panel.out" | head -n1)"
