@@ -40,7 +40,9 @@ test=(
     # daemon to compare with in bench/mqtt_latency
     mosquitto mosquitto-clients usbrelayd
 )
-windows=(g++-mingw-w64-x86-64-posix ninja-build wine64 nsis dpkg-dev zip xvfb xdotool)
+windows=(g++-mingw-w64-x86-64-posix ninja-build wine64 nsis dpkg-dev zip xvfb xdotool
+    # Screenshots of the program under Wine; the installer's payload listed
+    imagemagick 7zip)
 
 [ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test|windows ..." >&2; exit 2; }
 wanted=()

@@ -3,17 +3,22 @@
 # with the stand-in IO.DLL beside it, the start writes 0 to port 888,
 # channel 1's ON button writes 1 and "&X" writes 0 before the program ends;
 # with InpOut's inpoutx64.dll in its place the writes go through Out32; with
-# no port library at all it starts, takes clicks, ends and writes nothing.
+# no port library at all it starts, takes clicks, ends and writes nothing,
+# and shows its warning dot. Its window is cut to its outline and moves with
+# a drag on its surface; the About window's "&System Info..." starts the
+# program that the registry names (a stand-in, msinfo32.exe beside the
+# stand-in IO.DLL) and, where the registry names none, says so in a message.
 # Usage: wine_panel_e2e.sh <Windows build folder> <stand-in IO.DLL>
 set -euo pipefail
 build="$1"
 stand_in="$2"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 title="Quorvale Automation KAVO H1.10xp"
+program="Quorvale Rivavavo Control System KAVO x"
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-for tool in "$wine" "$wineserver" Xvfb xdotool; do
+for tool in "$wine" "$wineserver" Xvfb xdotool import; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh windows)"; exit 77; }
 done
 
@@ -71,6 +76,11 @@ click() {
     xdotool mousemove --sync $((x + $1)) $((y + $2)) click 1
 }
 
+# The colour of one pixel of the screen, as #RRGGBB.
+pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- | awk 'NR == 2 { print $3 }'
+}
+
 ends() {
     local i
     for i in $(seq 300); do
@@ -99,6 +109,71 @@ click 260 44
 ends || fail "without IO.DLL the program ended with status $?"
 [ ! -f "$log" ] || fail "without IO.DLL something was written"
 echo "without IO.DLL: no writes"
+
+# The window on Windows' own terms, still without a port library. The
+# stand-in tool records its start in msinfo.log; the program passes its
+# environment on.
+msinfo_log="$tmp/msinfo.log"
+export KAVO_MSINFO_LOG="Z:${msinfo_log//\//\\}"
+start_panel
+background=$(pixel 5 5)
+drawn() { [ "$(pixel $((x + 100)) $((y + 215)))" != "$background" ]; }
+wait_for drawn || fail "the panel's surface was never drawn"
+for corner in 1,1 299,1 1,484 299,484; do
+    [ "$(pixel $((x + ${corner%,*})) $((y + ${corner#*,})))" = "$background" ] ||
+        fail "the corner $corner of the picture is not cut away"
+done
+echo "the window is cut to its outline"
+
+# The warning dot, red while the port cannot be written.
+dot() { [ "$(pixel $((x + 265)) $((y + 406)))" = "#E61E1E" ]; }
+wait_for dot || fail "no warning dot while there is no port library"
+echo "the warning dot shows"
+
+# A drag on the bare surface; each step waits for the window, so that the
+# release reaches the move that Windows runs.
+at() { eval "$(xdotool getwindowgeometry --shell "$1")"; [ "$X,$Y" = "$2,$3" ]; }
+xdotool mousemove $((x + 100)) $((y + 215)) mousedown 1 mousemove $((x + 130)) $((y + 235))
+wait_for at "$window" $((x + 30)) $((y + 20)) || fail "the window did not follow the drag"
+xdotool mousemove $((x + 160)) $((y + 255))
+wait_for at "$window" $((x + 60)) $((y + 40)) || fail "the window did not follow the drag on"
+xdotool mouseup 1
+x=$((x + 60)) y=$((y + 40))
+
+# "&?": the About window. Were the drag still going on, the click would only
+# end it, and the window would have followed the pointer there.
+click 212 44
+about=""
+find_about() { about=$(xdotool search --onlyvisible --name "^About $program\$" | head -n1); [ -n "$about" ]; }
+wait_for find_about || fail "\"&?\" opened no About window (the drag did not end?)"
+at "$window" "$x" "$y" || fail "the window moved on after the drag ended"
+echo "a drag moved the window by 60,40"
+eval "$(xdotool getwindowgeometry --shell "$about")"
+about_x=$X about_y=$Y
+sys_info() { xdotool mousemove --sync $((about_x + 301)) $((about_y + 211)) click 1; }
+
+# No path to the tool in the registry: the message box, titled with the
+# program's title; Enter dismisses it and the About window stays.
+msinfo_key='HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO'
+"$wine" reg delete "$msinfo_key" /v PATH /f >/dev/null 2>&1 || true
+message() { xdotool search --onlyvisible --name "^$program\$" >/dev/null; }
+no_message() { ! message; }
+sys_info
+wait_for message || fail "\"&System Info...\" without the tool showed no message titled \"$program\""
+xdotool key Return
+wait_for no_message || fail "Enter did not dismiss the message"
+find_about || fail "the About window closed with the message"
+echo "without the tool: the message \"$program\""
+
+# With the tool's path under PATH: it starts.
+msinfo="$(dirname "$stand_in")/msinfo32.exe"
+"$wine" reg add "$msinfo_key" /v PATH /t REG_SZ /d "Z:${msinfo//\//\\}" /f >/dev/null
+sys_info
+wait_for [ -f "$msinfo_log" ] || fail "\"&System Info...\" did not start the program under PATH"
+find_about || fail "the About window closed when the tool started"
+echo "with PATH set: the tool started"
+click 260 44
+ends || fail "the program ended with status $? after the About window"
 
 # Where there is no IO.DLL, InpOut's 64-bit library.
 cp "$stand_in" "$tmp/app/inpoutx64.dll"
