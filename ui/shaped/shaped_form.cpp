@@ -95,7 +95,10 @@ void ShapedForm::beginDrag(const QPoint& globalPos) {
         case platform::x11::MoveStart::Unsupported:
             break; // a bare X server: move it by hand
         }
-    } else if (handle && handle->startSystemMove()) {
+    } else if (platformCut() == Cut::Alpha && handle && handle->startSystemMove()) {
+        // Only Wayland keeps a window from placing itself. Elsewhere (Windows)
+        // the move stays ours: the system's move loop, started after a quick
+        // release, would carry the window with the pointer until a click.
         drag_ = Drag::ByWindowManager;
         return;
     }
