@@ -30,13 +30,13 @@ const QString ToolName = QStringLiteral("gnome-system-monitor");
 #endif
 
 // A program at `path` that creates `marker` when it runs: a shell script, or
-// on Windows a copy of marking_tool.exe, which learns `marker` from the
-// environment it inherits.
+// on Windows a copy of the stand-in msinfo32.exe, which learns `marker` from
+// the environment it inherits.
 void makeTool(const QString& path, const QString& marker) {
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
 #ifdef Q_OS_WIN
-    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/marking_tool.exe", path));
-    qputenv("KAVO_TOOL_MARKER", QDir::toNativeSeparators(marker).toLocal8Bit());
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/../windows/msinfo32.exe", path));
+    qputenv("KAVO_MSINFO_LOG", QDir::toNativeSeparators(marker).toLocal8Bit());
 #else
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
