@@ -77,9 +77,15 @@ class BoardChoiceTest : public QObject {
         QTest::newRow("serial board")
             << "serial:/dev/ttyUSB0" << true << BoardKind::Serial << "/dev/ttyUSB0"
             << "";
+#ifdef Q_OS_WIN
+        QTest::newRow("serial board by port name")
+            << "serial:COM3" << true << BoardKind::Serial << "COM3"
+            << "";
+#else
         QTest::newRow("serial board by device name")
             << "serial:ttyUSB1" << true << BoardKind::Serial << "/dev/ttyUSB1"
             << "";
+#endif
         QTest::newRow("empty") << "" << false << BoardKind::Parallel << ""
                                << "usb-hid:SERIAL";
         QTest::newRow("unknown kind") << "lpt1" << false << BoardKind::Parallel << ""
