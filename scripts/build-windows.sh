@@ -57,84 +57,63 @@ fetch_source() {
     [ -n "$fetched" ]
 }
 
-build_qt() {
-    local work="$cache/work-${qt_deb_version}"
-    rm -rf "$work" "$qt"
+# cross_build <package> <version> <prefix> <configure command...>: Debian's
+# source of the package, configured by the command (which gets the source,
+# the build folder, Ninja and the prefix), built and installed into the
+# prefix, which is then marked complete. Fails where a step fails, keeping
+# its logs in the work folder.
+cross_build() {
+    local package="$1" version="$2" prefix="$3"
+    shift 3
+    local work="$cache/work-$package-$version"
+    rm -rf "$work" "$prefix"
     mkdir -p "$work"
-    echo "Fetching Qt's source (qt6-base $qt_deb_version)"
-    fetch_source "$work" qt6-base "$qt_deb_version"
-    local src="$fetched"
-    mkdir -p "$qt"
-    # Qt remembers its toolchain file; a copy in the cache outlives the checkout.
-    cp "$root/cmake/mingw-w64-x86_64-posix.cmake" "$qt/toolchain.cmake"
-    echo "Cross-building Qt into $qt (about 20 minutes on two cores)"
-    # A shared release build of what the panel and its tests use. OpenGL stays
-    # on (loaded at run time): the Windows platform plugin needs it.
-    cmake -S "$src" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$qt/toolchain.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$qt" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+    echo "Fetching $package $version's source and cross-building it into $prefix"
+    fetch_source "$work" "$package" "$version" || return
+    "$@" -S "$fetched" -B "$work/build" -G Ninja -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release >"$work/configure.log" 2>&1 &&
+        cmake --build "$work/build" -j"$jobs" >"$work/build.log" 2>&1 &&
+        cmake --install "$work/build" >/dev/null || return
+    touch "$prefix/.complete"
+    rm -rf "$work"
+}
+failed() { echo "$1 did not cross-build; its logs are in $cache/work-$2" >&2; }
+
+# Qt remembers its toolchain file; a copy in the cache outlives the checkout.
+toolchain="$cache/mingw-w64-x86_64-posix.cmake"
+mkdir -p "$cache"
+cmp -s "$root/cmake/mingw-w64-x86_64-posix.cmake" "$toolchain" ||
+    cp "$root/cmake/mingw-w64-x86_64-posix.cmake" "$toolchain"
+
+# A shared release build of what the panel and its tests use, about 20
+# minutes on two cores. OpenGL stays on (loaded at run time): the Windows
+# platform plugin needs it.
+[ -f "$qt/.complete" ] ||
+    cross_build qt6-base "$qt_deb_version" "$qt" cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DBUILD_SHARED_LIBS=ON \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQt6HostInfo_DIR=/usr/lib/x86_64-linux-gnu/cmake/Qt6HostInfo \
         -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
         -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF \
         -DFEATURE_printsupport=OFF -DFEATURE_xml=OFF -DFEATURE_tabletevent=OFF \
-        -DFEATURE_opengl_dynamic=ON -DFEATURE_system_zlib=OFF >"$work/configure.log"
-    cmake --build "$work/build" -j"$jobs" >"$work/build.log"
-    cmake --install "$work/build" >/dev/null
-    touch "$qt/.complete"
-    rm -rf "$work"
-}
+        -DFEATURE_opengl_dynamic=ON -DFEATURE_system_zlib=OFF ||
+    { failed Qt "qt6-base-$qt_deb_version"; exit 1; }
 
 # hidapi's Windows backend, as a DLL beside the program.
-build_hidapi() {
-    local work="$cache/work-hidapi-${hidapi_deb_version}"
-    rm -rf "$work" "$hidapi"
-    mkdir -p "$work"
-    echo "Fetching hidapi's source (hidapi $hidapi_deb_version) and cross-building it"
-    fetch_source "$work" hidapi "$hidapi_deb_version"
-    local src="$fetched"
-    cmake -S "$src" -B "$work/build" -G Ninja \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64-posix.cmake" \
-        -DCMAKE_INSTALL_PREFIX="$hidapi" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
-        -DHIDAPI_BUILD_HIDTEST=OFF >"$work/configure.log"
-    cmake --build "$work/build" -j"$jobs" >"$work/build.log"
-    cmake --install "$work/build" >/dev/null
-    touch "$hidapi/.complete"
-    rm -rf "$work"
-}
+[ -f "$hidapi/.complete" ] ||
+    cross_build hidapi "$hidapi_deb_version" "$hidapi" cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DBUILD_SHARED_LIBS=ON -DHIDAPI_BUILD_HIDTEST=OFF ||
+    { failed hidapi "hidapi-$hidapi_deb_version"; exit 1; }
 
 # QtSerialPort against the cross-built Qt, in a prefix of its own that the
-# panel's configure adds to Qt's. Where the archive does not serve its
-# source, the program is built without serial boards (and the next run
-# tries again).
-build_serialport() {
-    local work="$cache/work-qt6-serialport-${serialport_deb_version}"
-    rm -rf "$work" "$serialport"
-    mkdir -p "$work"
-    echo "Fetching QtSerialPort's source (qt6-serialport $serialport_deb_version) and cross-building it"
-    if ! fetch_source "$work" qt6-serialport "$serialport_deb_version"; then
-        echo "QtSerialPort's source cannot be fetched: building without serial relay boards" >&2
-        rm -rf "$work"
-        return
-    fi
-    local src="$fetched"
-    # Not fatal either: the panel is whole without serial boards, and the
-    # logs stay for a look.
-    if "$qt/bin/qt-cmake" -S "$src" -B "$work/build" -G Ninja \
-        -DCMAKE_INSTALL_PREFIX="$serialport" -DCMAKE_BUILD_TYPE=Release \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF >"$work/configure.log" 2>&1 &&
-        cmake --build "$work/build" -j"$jobs" >"$work/build.log" 2>&1 &&
-        cmake --install "$work/build" >/dev/null; then
-        touch "$serialport/.complete"
-        rm -rf "$work"
-    else
-        echo "QtSerialPort did not cross-build (logs in $work): building without serial relay boards" >&2
-    fi
-}
-
-[ -f "$qt/.complete" ] || build_qt
-[ -f "$hidapi/.complete" ] || build_hidapi
-[ -f "$serialport/.complete" ] || build_serialport
+# panel's configure adds to Qt's. Where the archive does not serve its source
+# or it does not build, the program is whole without serial boards, and the
+# next run tries again.
+[ -f "$serialport/.complete" ] ||
+    cross_build qt6-serialport "$serialport_deb_version" "$serialport" "$qt/bin/qt-cmake" \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF ||
+    failed "QtSerialPort (so the program has no serial boards)" \
+        "qt6-serialport-$serialport_deb_version"
 [ "${KAVO_WINDOWS_QT_ONLY:-0}" = 1 ] && exit 0
 
 # The panel against the cross-built Qt, with the USB relay boards through
