@@ -26,15 +26,9 @@ if(TARGET Qt6::QWindowsVistaStylePlugin)
 endif()
 
 # mingw-w64's runtime, posix threads flavour, as the program and Qt link it.
-foreach(dll libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
-        OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
-        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not find ${dll}")
-    endif()
-    get_filename_component(path "${path}" REALPATH)
-    install(FILES ${path} DESTINATION .)
-endforeach()
+include(${CMAKE_SOURCE_DIR}/cmake/mingw_runtime.cmake)
+kavo_mingw_runtime(runtime)
+install(FILES ${runtime} DESTINATION .)
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME kavo-panel)
