@@ -58,15 +58,10 @@ std::string relaysOf(const platform::relay::HidBoardModel& model) {
 }
 
 // The port at 0x378 without its ppdev device, which the parallel default
-// writes directly: a driver holds a region starting there (the PCI bus's
-// region around it is no port) and this process may do port I/O.
+// writes directly: the kernel lists the port and this process may do port I/O.
 bool directPortUsable() {
 #ifdef KAVO_DIRECT_PORT_IO
-    const bool listed =
-        std::ranges::any_of(platform::ioRegions(), [](const platform::IoRegion& region) {
-            return region.start == core::ParallelDataPort;
-        });
-    if (!listed || ::ioperm(core::ParallelDataPort, 3, 1) != 0)
+    if (!platform::ioRegionListed() || ::ioperm(core::ParallelDataPort, 3, 1) != 0)
         return false;
     ::ioperm(core::ParallelDataPort, 3, 0);
     return true;

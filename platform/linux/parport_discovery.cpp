@@ -72,7 +72,7 @@ std::vector<IoRegion> ioRegions(const std::string& procIoports) {
 
 bool ioRegionListed(const std::string& procIoports, std::uint16_t address) {
     return std::ranges::any_of(ioRegions(procIoports), [&](const IoRegion& region) {
-        return region.start <= address && address <= region.end && region.end != 0;
+        return region.start == address && region.end != 0;
     });
 }
 

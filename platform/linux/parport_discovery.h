@@ -31,8 +31,9 @@ struct IoRegion {
 // are left out.
 std::vector<IoRegion> ioRegions(const std::string& procIoports = "/proc/ioports");
 
-// Whether the kernel lists a region that holds `address`. Where it lists
-// none, there is no port there to write to directly.
+// Whether the kernel lists a region starting at `address`: a driver holds a
+// port there. A wider region merely around it (the PCI bus's "0000-0cf7") is
+// no port, and a write there would go into nothing.
 bool ioRegionListed(const std::string& procIoports = "/proc/ioports",
                     std::uint16_t address = RelayPortBase);
 

@@ -127,7 +127,8 @@ class LinuxPortTest : public QObject {
         QTest::addColumn<bool>("listed");
         QTest::newRow("parport region") << "0000-0cf7 : PCI Bus 0000:00\n  0378-037a : parport0\n"
                                         << true;
-        QTest::newRow("region that ends there") << "  0370-0378 : something\n" << true;
+        QTest::newRow("region that ends there") << "  0370-0378 : something\n" << false;
+        QTest::newRow("only the PCI bus around it") << "0000-0cf7 : PCI Bus 0000:00\n" << false;
         QTest::newRow("no port at 0x378") << "  03f8-03ff : serial\n  0278-027a : parport1\n"
                                           << false;
         QTest::newRow("unprivileged view: all zeros") << "0000-0000 : PCI Bus 0000:00\n" << false;
