@@ -12,10 +12,13 @@ std::size_t OutputRegister::index(int channel) {
     return static_cast<std::size_t>(channel - 1);
 }
 
-void OutputRegister::WriteOutput() {
+PortStatus OutputRegister::WriteOutput() {
     if (portValue_ < 0 || portValue_ > 255)
-        return;
-    port_.PortOut(OutputPort, static_cast<std::uint8_t>(portValue_));
+        return PortStatus::failure("",
+                                   "nothing was written: the output value " +
+                                       std::to_string(portValue_) + " is not a byte",
+                                   "");
+    return port_.PortOut(OutputPort, static_cast<std::uint8_t>(portValue_));
 }
 
 void OutputRegister::changeBy(int delta) {
@@ -46,15 +49,15 @@ void OutputRegister::setAllChannelOff(Flag value) {
         flag = value;
 }
 
-void OutputRegister::startupReset() {
+PortStatus OutputRegister::startupReset() {
     setAllChannelOff(TrueFlag);
     portValue_ = 0;
-    WriteOutput();
+    return WriteOutput();
 }
 
-void OutputRegister::resetForExit() {
+PortStatus OutputRegister::resetForExit() {
     portValue_ = 0;
-    WriteOutput();
+    return WriteOutput();
 }
 
 } // namespace core

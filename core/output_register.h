@@ -24,8 +24,9 @@ class OutputRegister {
     std::int16_t PortValue() const { return portValue_; }
     Flag ChannelOff(int channel) const { return channelOff_.at(index(channel)); }
 
-    // Hands PortValue to the port if it fits in a byte; otherwise writes nothing.
-    void WriteOutput();
+    // Hands PortValue to the port if it fits in a byte, and answers with what
+    // the port made of it; otherwise writes nothing and answers so.
+    PortStatus WriteOutput();
 
     // 16-bit arithmetic; a result outside -32768..32767 keeps the old value.
     void addWeight(int channel);
@@ -37,9 +38,9 @@ class OutputRegister {
     void setAllChannelOff(Flag value);
 
     // Start-up: all flags true, PortValue 0, WriteOutput.
-    void startupReset();
+    PortStatus startupReset();
     // Before the program ends: PortValue 0, WriteOutput. Flags stay as they are.
-    void resetForExit();
+    PortStatus resetForExit();
 
   private:
     static std::size_t index(int channel);

@@ -23,12 +23,13 @@ class Switchboard {
     Switchboard(OutputRegister& reg, Beeper& beeper, ChannelFaces& faces)
         : reg_(reg), beeper_(beeper), faces_(faces) {}
 
-    void switchOn(int channel);  // the ON button of `channel`
-    void switchOff(int channel); // the OFF button of `channel`
-    void allOn();                // PortValue AllOnValue, all flags false, OFF faces
-    void allOff();               // PortValue 0, all flags true, ON faces
+    // Each answers with the outcome of its own write.
+    PortStatus switchOn(int channel);  // the ON button of `channel`
+    PortStatus switchOff(int channel); // the OFF button of `channel`
+    PortStatus allOn();                // PortValue AllOnValue, all flags false, OFF faces
+    PortStatus allOff();               // PortValue 0, all flags true, ON faces
     // The scheduled switch: no beep, direction from ChannelOff alone.
-    void scheduledToggle(int channel);
+    PortStatus scheduledToggle(int channel);
 
     OutputRegister& outputRegister() { return reg_; }
 

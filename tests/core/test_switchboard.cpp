@@ -32,36 +32,52 @@ class TestSwitchboard : public QObject {
     void stepsRunInOrder_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<bool>("written"); // what the command answers of its write
         QTest::newRow("ON button of channel 3")
-            << "on3" << QStringList{"beep", "out 4", "show off3", "hide on3"};
+            << "on3" << QStringList{"beep", "out 4", "show off3", "hide on3"} << true;
         QTest::newRow("OFF button of channel 3 from off borrows")
-            << "off3" << QStringList{"beep", "show on3", "hide off3"};
+            << "off3" << QStringList{"beep", "show on3", "hide off3"} << false;
         QTest::newRow("all on") << "allOn"
                                 << QStringList{"beep",      "out 15",    "show off1", "show off2",
                                                "show off3", "show off4", "hide on1",  "hide on2",
-                                               "hide on3",  "hide on4"};
+                                               "hide on3",  "hide on4"}
+                                << true;
         QTest::newRow("all off") << "allOff"
                                  << QStringList{"beep",      "out 0",    "show on1",  "show on2",
                                                 "show on3",  "show on4", "hide off1", "hide off2",
-                                                "hide off3", "hide off4"};
+                                                "hide off3", "hide off4"}
+                                 << true;
         QTest::newRow("scheduled toggle of an off channel, no beep")
-            << "toggle2" << QStringList{"out 2", "hide on2", "show off2"};
+            << "toggle2" << QStringList{"out 2", "hide on2", "show off2"} << true;
     }
     void stepsRunInOrder() {
         QFETCH(QString, command);
         QFETCH(QStringList, expected);
+        QFETCH(bool, written);
         Rig rig;
+        core::PortStatus answer;
         if (command == "on3")
-            rig.board.switchOn(3);
+            answer = rig.board.switchOn(3);
         else if (command == "off3")
-            rig.board.switchOff(3); // PortValue -4: nothing written
+            answer = rig.board.switchOff(3); // PortValue -4: nothing written
         else if (command == "allOn")
-            rig.board.allOn();
+            answer = rig.board.allOn();
         else if (command == "allOff")
-            rig.board.allOff();
+            answer = rig.board.allOff();
         else if (command == "toggle2")
-            rig.board.scheduledToggle(2);
+            answer = rig.board.scheduledToggle(2);
         QCOMPARE(toList(rig.journal), expected);
+        QCOMPARE(answer.ok, written);
+    }
+
+    void aCommandAnswersWithItsOwnWrite() {
+        Rig rig;
+        rig.port.failing = true;
+        const core::PortStatus failed = rig.board.switchOn(1);
+        QVERIFY(!failed.ok);
+        QCOMPARE(failed.error, std::string("No such device"));
+        rig.port.failing = false;
+        QVERIFY(rig.board.switchOff(1).ok);
     }
 
     void allCommandsSetStateOutright() {
