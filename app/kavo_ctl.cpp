@@ -3,8 +3,9 @@
 // only asks it, over the panel's interface on the user's session bus. Each
 // board has its own panel; --board picks which.
 #include "core/channels.h"
+#include "core/port_output.h"
 #include "kavo_version.h"
-#include "panel_proxy.h"
+#include "panel2_proxy.h"
 #include "platform/relay/board_choice.h"
 #include "remote/bus_names.h"
 
@@ -50,9 +51,11 @@ Options:
   -h, --help       show this help
   --version        show the version
 
-Exit status: 0 done; 1 the panel refused (the reason is on stderr); 2 usage
-error; 3 no panel is running; 4 the panel switched, but the relay board
-cannot be reached (the panel writes again until the board takes it).
+Exit status: 0 done (for a switch: the relay board took this command's
+write); 1 the panel refused (the reason is on stderr); 2 usage error; 3 no
+panel is running; 4 the panel switched, but the relay board did not take
+this command's write (the reason is on stderr; the panel writes again until
+the board takes it).
 )";
 
 void say(const QString& line) {
@@ -280,8 +283,8 @@ int run(const Request& request, const QDBusConnection& bus) {
         return UsageError;
     if (!bus.interface()->isServiceRegistered(service))
         return noPanelRunning(service);
-    State state;
     if (request.command == "status") {
+        State state;
         if (const QDBusError error = readState(bus, service, state); error.isValid())
             return failed(error, service);
         print(request.json ? statusJson(state) : statusText(state));
@@ -290,24 +293,31 @@ int run(const Request& request, const QDBusConnection& bus) {
         return Done;
     }
 
-    ComQuorvaleKavoPanel1Interface panel(service, remote::ObjectPath, bus);
+    ComQuorvaleKavoPanel2Interface panel(service, remote::ObjectPath, bus);
     panel.setTimeout(ReplyTimeoutMs);
     const QString& c = request.command;
-    QDBusPendingReply<> reply = c == "on"        ? panel.SwitchOn(request.channel)
-                                : c == "off"     ? panel.SwitchOff(request.channel)
-                                : c == "all-on"  ? panel.AllOn()
-                                : c == "all-off" ? panel.AllOff()
-                                : c == "at"      ? panel.Arm(request.channel, request.time)
-                                                 : panel.Disarm(request.channel);
+    if (c == "at" || c == "cancel") {
+        QDBusPendingReply<> reply =
+            c == "at" ? panel.Arm(request.channel, request.time) : panel.Disarm(request.channel);
+        reply.waitForFinished();
+        return reply.isError() ? failed(reply.error(), service) : Done;
+    }
+    QDBusPendingReply<bool, QString, QString, QString> reply =
+        c == "on"       ? panel.SwitchOn(request.channel)
+        : c == "off"    ? panel.SwitchOff(request.channel)
+        : c == "all-on" ? panel.AllOn()
+                        : panel.AllOff();
     reply.waitForFinished();
     if (reply.isError())
         return failed(reply.error(), service);
-    if (c == "at" || c == "cancel")
+    // The answer is this command's own write: nobody else's, and no later read.
+    if (reply.argumentAt<0>())
         return Done;
-    // The faces have changed; say so if the board has not.
-    if (readState(bus, service, state).isValid() || !state.portFailing)
-        return Done;
-    say("the panel switched, but the relay board has not: " + state.portError);
+    const core::PortStatus status = core::PortStatus::failure(reply.argumentAt<1>().toStdString(),
+                                                              reply.argumentAt<2>().toStdString(),
+                                                              reply.argumentAt<3>().toStdString());
+    say("the panel switched, but the relay board has not: " +
+        QString::fromStdString(status.describe()));
     return BoardUnreachable;
 }
 

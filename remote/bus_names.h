@@ -12,6 +12,8 @@ namespace remote {
 inline constexpr const char* ServiceName = "com.quorvale.KavoPanel";
 inline constexpr const char* ObjectPath = "/com/quorvale/KavoPanel";
 inline constexpr const char* Interface = "com.quorvale.KavoPanel1";
+// The same commands, answering with their own write (com.quorvale.KavoPanel2.xml).
+inline constexpr const char* Interface2 = "com.quorvale.KavoPanel2";
 inline constexpr const char* PropertiesInterface = "org.freedesktop.DBus.Properties";
 
 namespace detail {

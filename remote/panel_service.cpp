@@ -1,5 +1,6 @@
 #include "panel_service.h"
 #include "bus_names.h"
+#include "panel2_adaptor.h"
 #include "panel_adaptor.h"
 
 #include "core/channels.h"
@@ -31,6 +32,7 @@ PanelService::PanelService(ui::PanelControl& panel, const QString& board, QObjec
     : QObject(parent), panel_(panel), board_(board),
       serviceName_(QString::fromStdString(remote::serviceName(board.toStdString()))) {
     new PanelAdaptor(this);
+    new Panel2Adaptor(this);
     announced_ = current();
     connect(&panel_, &ui::PanelControl::changed, this, [this](Aspect aspect) {
         // A window closed by the window manager switches nothing more, so it
@@ -201,30 +203,71 @@ bool PanelService::accepts(int channel) {
     return true;
 }
 
+std::optional<core::PortStatus> PanelService::switchOn(int channel) {
+    if (!accepts(channel))
+        return std::nullopt;
+    if (panel_.isOn(channel)) {
+        refuse(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
+        return std::nullopt;
+    }
+    return panel_.switchOn(channel);
+}
+
+std::optional<core::PortStatus> PanelService::switchOff(int channel) {
+    if (!accepts(channel))
+        return std::nullopt;
+    if (!panel_.isOn(channel)) {
+        refuse(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
+        return std::nullopt;
+    }
+    return panel_.switchOff(channel);
+}
+
+std::optional<core::PortStatus> PanelService::allOn() {
+    return isOpen() ? std::optional(panel_.allOn()) : std::nullopt;
+}
+
+std::optional<core::PortStatus> PanelService::allOff() {
+    return isOpen() ? std::optional(panel_.allOff()) : std::nullopt;
+}
+
 void PanelService::SwitchOn(int channel) {
-    if (!accepts(channel))
-        return;
-    if (panel_.isOn(channel))
-        return refuse(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
-    panel_.switchOn(channel);
+    switchOn(channel);
 }
-
 void PanelService::SwitchOff(int channel) {
-    if (!accepts(channel))
-        return;
-    if (!panel_.isOn(channel))
-        return refuse(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
-    panel_.switchOff(channel);
+    switchOff(channel);
 }
-
 void PanelService::AllOn() {
-    if (isOpen())
-        panel_.allOn();
+    allOn();
+}
+void PanelService::AllOff() {
+    allOff();
 }
 
-void PanelService::AllOff() {
-    if (isOpen())
-        panel_.allOff();
+namespace {
+// A KavoPanel2 answer; a refused command's is never sent, its error is.
+bool answer(const std::optional<core::PortStatus>& status, QString& device, QString& error,
+            QString& fix) {
+    if (!status)
+        return false;
+    device = QString::fromStdString(status->device);
+    error = QString::fromStdString(status->error);
+    fix = QString::fromStdString(status->fix);
+    return status->ok;
+}
+} // namespace
+
+bool PanelService::SwitchOn(int channel, QString& device, QString& error, QString& fix) {
+    return answer(switchOn(channel), device, error, fix);
+}
+bool PanelService::SwitchOff(int channel, QString& device, QString& error, QString& fix) {
+    return answer(switchOff(channel), device, error, fix);
+}
+bool PanelService::AllOn(QString& device, QString& error, QString& fix) {
+    return answer(allOn(), device, error, fix);
+}
+bool PanelService::AllOff(QString& device, QString& error, QString& fix) {
+    return answer(allOff(), device, error, fix);
 }
 
 void PanelService::Arm(int channel, const QString& time) {

@@ -13,6 +13,10 @@
 // window, so two panels started together cannot both drive one board; the
 // object and the service name (remote::serviceName) follow once the window
 // is there, so whoever sees the service name finds the object.
+//
+// The object offers two interfaces: com.quorvale.KavoPanel1, whose switching
+// commands answer nothing, and com.quorvale.KavoPanel2, whose commands answer
+// with their own write (com.quorvale.KavoPanel2.xml).
 
 #include "ui/panel_control.h"
 
@@ -25,6 +29,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 
 namespace remote {
 
@@ -84,6 +89,14 @@ class PanelService : public QObject, protected QDBusContext {
     void Disarm(int channel);
     void Raise();
 
+  public:
+    // com.quorvale.KavoPanel2: the same commands, answering with what the
+    // board made of their own write (true when it took it).
+    bool SwitchOn(int channel, QString& device, QString& error, QString& fix);
+    bool SwitchOff(int channel, QString& device, QString& error, QString& fix);
+    bool AllOn(QString& device, QString& error, QString& fix);
+    bool AllOff(QString& device, QString& error, QString& fix);
+
   private:
     struct State {
         short portValue = 0;
@@ -93,6 +106,11 @@ class PanelService : public QObject, protected QDBusContext {
         QString portError;
     };
     State current() const;
+    // Each command once: its write's outcome, or none when it was refused.
+    std::optional<core::PortStatus> switchOn(int channel);
+    std::optional<core::PortStatus> switchOff(int channel);
+    std::optional<core::PortStatus> allOn();
+    std::optional<core::PortStatus> allOff();
     bool isOpen();
     bool accepts(int channel);
     void refuse(const char* error, const QString& message);

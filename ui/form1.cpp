@@ -157,7 +157,7 @@ Form1::Form1(Services services, QWidget* parent)
     timerPanel_ = new scheduler::TimerPanel(
         panel, services_.clock, services_.beeper,
         [this](int channel) {
-            switchboard_.scheduledToggle(channel);
+            lastWrite_ = switchboard_.scheduledToggle(channel);
             emit channelsChanged();
         },
         this);
@@ -436,15 +436,15 @@ void Form1::setOffFaceVisible(int n, bool visible) {
 // ---- handlers ----------------------------------------------------------
 
 void Form1::Form_Load() {
-    register_.startupReset();
+    lastWrite_ = register_.startupReset();
 }
 
 void Form1::ChannelOn_Click(int n) {
-    switchboard_.switchOn(n);
+    lastWrite_ = switchboard_.switchOn(n);
     emit channelsChanged();
 }
 void Form1::ChannelOff_Click(int n) {
-    switchboard_.switchOff(n);
+    lastWrite_ = switchboard_.switchOff(n);
     emit channelsChanged();
 }
 void Form1::Check_Click(int n) {
@@ -455,7 +455,7 @@ void Form1::Timer_Timer(int n) {
 }
 
 void Form1::Command9_Click() {
-    register_.resetForExit();
+    lastWrite_ = register_.resetForExit();
     emit channelsChanged();
     services_.endProgram();
 }
@@ -477,14 +477,14 @@ void Form1::Command13_Click() {
 }
 
 void Form1::Command14_Click() {
-    switchboard_.allOn();
+    lastWrite_ = switchboard_.allOn();
     button(WindowButton::AllOff)->show();
     button(WindowButton::AllOn)->hide();
     emit channelsChanged();
 }
 
 void Form1::Command15_Click() {
-    switchboard_.allOff();
+    lastWrite_ = switchboard_.allOff();
     button(WindowButton::AllOn)->show();
     button(WindowButton::AllOff)->hide();
     emit channelsChanged();
@@ -500,11 +500,11 @@ void Form1::Command18_Click() {
     skins_->Command18_Click();
 }
 void Form1::EMAO_Click() {
-    switchboard_.allOn();
+    lastWrite_ = switchboard_.allOn();
     emit channelsChanged();
 }
 void Form1::EMAOF_Click() {
-    switchboard_.allOff();
+    lastWrite_ = switchboard_.allOff();
     emit channelsChanged();
 }
 void Form1::TM_Click() {

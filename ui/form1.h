@@ -160,12 +160,19 @@ class Form1 : public QWidget, private core::ChannelFaces {
     SecondaryWindow& guideWindow() { return guide_; }
     SecondaryWindow& wiringWindow() { return wiring_; }
     SecondaryWindow& aboutWindow() { return about_; }
+    // What the port made of the last switching handler's own write.
+    const core::PortStatus& lastWrite() const { return lastWrite_; }
     // The outcome of a port write, as the port monitor reports it.
     void showPortStatus(const core::PortStatus& status);
     // Shows the window centred on its screen.
     void showCentred();
-    // True once the window was closed other than by the exit commands.
+    // True once the window was closed other than by the exit commands, or
+    // halted.
     bool isUnloaded() const { return unloaded_; }
+    // An error is about to be reported: nothing switches any more, by row,
+    // retry or command, and the port keeps its last byte, as when the window
+    // is closed.
+    void halt() { unload(); }
     // The window's commands and state for front ends outside it.
     PanelControl& control() { return *control_; }
 
@@ -278,6 +285,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     SecondaryWindow wiring_;
     SecondaryWindow about_;
     bool unloaded_ = false;
+    core::PortStatus lastWrite_;
     std::unique_ptr<PanelControl> control_; // last: it goes before what it watches
 };
 

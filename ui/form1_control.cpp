@@ -24,10 +24,22 @@ class WindowControl final : public PanelControl {
         connect(&form_, &Form1::unloaded, this, [this] { emit changed(Aspect::Open); });
     }
 
-    void switchOn(int channel) override { form_.ChannelOn_Click(channel); }
-    void switchOff(int channel) override { form_.ChannelOff_Click(channel); }
-    void allOn() override { form_.EMAO_Click(); }
-    void allOff() override { form_.EMAOF_Click(); }
+    core::PortStatus switchOn(int channel) override {
+        form_.ChannelOn_Click(channel);
+        return form_.lastWrite();
+    }
+    core::PortStatus switchOff(int channel) override {
+        form_.ChannelOff_Click(channel);
+        return form_.lastWrite();
+    }
+    core::PortStatus allOn() override {
+        form_.EMAO_Click();
+        return form_.lastWrite();
+    }
+    core::PortStatus allOff() override {
+        form_.EMAOF_Click();
+        return form_.lastWrite();
+    }
 
     bool arm(int channel, const QString& time) override {
         QLineEdit* text = form_.Text(channel);

@@ -18,6 +18,7 @@
 // announcement shows a handler half done.
 
 #include "core/channels.h"
+#include "core/port_output.h"
 
 #include <QObject>
 #include <QString>
@@ -37,13 +38,15 @@ class PanelControl : public QObject {
     };
     Q_ENUM(Aspect)
 
+    // The switching commands answer with what the board made of their own
+    // write, not with whatever was written last.
     // The ON face of `channel`, while the channel is off.
-    virtual void switchOn(int channel) = 0;
+    virtual core::PortStatus switchOn(int channel) = 0;
     // The OFF face of `channel`, while the channel is on.
-    virtual void switchOff(int channel) = 0;
+    virtual core::PortStatus switchOff(int channel) = 0;
     // Emergency Mode, ALL ON and ALL OFF: the All On / All Off buttons stay as they are.
-    virtual void allOn() = 0;
-    virtual void allOff() = 0;
+    virtual core::PortStatus allOn() = 0;
+    virtual core::PortStatus allOff() = 0;
     // Types `time` into the idle row of `channel` and sets its check box, as the
     // user does. False when the row refuses the text (with its beep); the row
     // then shows again what it showed before, since nobody at the window typed it.

@@ -381,7 +381,8 @@ class TestPanelService : public QObject {
 
     // A write the board does not take is still the panel's switch: the call
     // succeeds, and the failure and its reason are part of the state until
-    // the retried write gets through.
+    // the retried write gets through. KavoPanel2's answer is the command's own
+    // write, failed or written.
     void aFailingPortIsPartOfTheState() {
         PublishedRig rig;
         QVERIFY2(rig.published, qPrintable(rig.whyNot));
@@ -394,6 +395,9 @@ class TestPanelService : public QObject {
         QVERIFY2(reason.contains("No such device") && reason.contains("Plug it in."),
                  qPrintable(reason));
         QCOMPARE(caller.mirror.value("PortValue"), QVariant(1));
+        const QDBusMessage failed = caller.call("SwitchOn", {2}, Interface2);
+        QCOMPARE(failed.arguments(),
+                 (QVariantList{false, "/dev/fake", "No such device", "Plug it in."}));
 
         rig.port.failing = false;
         rig.f().portWatch().PortRetry_Timer();
@@ -401,21 +405,32 @@ class TestPanelService : public QObject {
         QCOMPARE(caller.mirror.value("PortFailing"), QVariant(false));
         QCOMPARE(caller.mirror.value("PortError"), QVariant(QString()));
         QCOMPARE(caller.mirror, shownBy(rig));
-        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 1}));
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 3, 3}));
+        QCOMPARE(caller.call("AllOff", {}, Interface2).arguments(),
+                 (QVariantList{true, "/dev/fake", "", ""}));
+        QCOMPARE(caller.call("SwitchOff", {1}, Interface2).errorName(), error::AlreadyOff);
     }
 
-    // What the object exports is the interface file, and each property
+    // What the object exports is the interface files, and each property
     // travels as the type the file gives it.
+    void theExportedObjectIsTheInterfaceFile_data() {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("KavoPanel1") << Interface << KAVO_INTERFACE_XML;
+        QTest::newRow("KavoPanel2") << Interface2 << KAVO_INTERFACE2_XML;
+    }
     void theExportedObjectIsTheInterfaceFile() {
+        QFETCH(QString, interface);
+        QFETCH(QString, path);
         PublishedRig rig;
         QVERIFY2(rig.published, qPrintable(rig.whyNot));
         Caller caller(callerBus);
         const QDBusMessage reply =
             caller.call("Introspect", {}, "org.freedesktop.DBus.Introspectable");
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
-        QFile file(KAVO_INTERFACE_XML);
+        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const auto ours = [](const QString& xml) {
+        const auto ours = [&interface](const QString& xml) {
             // The interface's members, their arguments and annotations, one a line.
             QStringList members;
             QXmlStreamReader reader(xml);
@@ -428,7 +443,7 @@ class TestPanelService : public QObject {
                 }
                 const QXmlStreamAttributes a = reader.attributes();
                 if (reader.name() == u"interface")
-                    inside = a.value("name") == QString(Interface);
+                    inside = a.value("name") == interface;
                 else if (inside)
                     members << QStringList{reader.name().toString(), a.value("name").toString(),
                                            a.value("type").toString(),
@@ -441,6 +456,7 @@ class TestPanelService : public QObject {
         };
         const QStringList exported = ours(reply.arguments().value(0).toString());
         QVERIFY(exported.contains("method SwitchOn   "));
+        QVERIFY(exported.contains("method Arm   "));
         QCOMPARE(exported, ours(QString::fromUtf8(file.readAll())));
 
         for (const QString& line : exported) {
