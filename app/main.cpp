@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
         port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
+        app.setHalt([&] { form->halt(); });
         form->showCentred();
         scripting = offerOnSessionBus(*form, board, std::cerr);
     });

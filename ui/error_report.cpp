@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace ui {
 
@@ -42,14 +43,35 @@ int Application::run(const std::function<void()>& start) {
 void Application::fail(const QString& message) {
     const QString text = "Run-time error: " + message;
     *log_ << applicationName().toStdString() << ": " << text.toStdString() << std::endl;
+    halt();
     // A second error while the report is on screen ends the program just the
     // same; one box is enough.
-    if (!reporting_) {
-        reporting_ = true;
-        report_(text);
-        reporting_ = false;
+    if (reporting_)
+        return QCoreApplication::exit(EXIT_FAILURE);
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            reporting_ = true;
+            report_(text);
+            reporting_ = false;
+            QCoreApplication::exit(EXIT_FAILURE);
+        },
+        Qt::QueuedConnection);
+}
+
+void Application::halt() {
+    if (!halt_)
+        return;
+    const std::function<void()> halt = std::exchange(halt_, nullptr);
+    try {
+        halt();
+    } catch (const std::exception& error) {
+        *log_ << applicationName().toStdString() << ": while stopping: " << error.what()
+              << std::endl;
+    } catch (...) {
+        *log_ << applicationName().toStdString() << ": while stopping: an unexpected error"
+              << std::endl;
     }
-    QCoreApplication::exit(EXIT_FAILURE);
 }
 
 } // namespace ui

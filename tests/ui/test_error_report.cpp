@@ -1,3 +1,4 @@
+#include "form_rig.h"
 #include "ui/error_report.h"
 
 #include <QTest>
@@ -35,8 +36,9 @@ class TestErrorReport : public QObject {
         app()->setLog(log);
         app()->setReport([&](const QString& message) { reports << message; });
         bool laterEventRan = false;
+        QObject scope; // the timer must not outlive this test's locals
         const int status = app()->run([&] {
-            QTimer::singleShot(50, [&] { laterEventRan = true; });
+            QTimer::singleShot(50, &scope, [&] { laterEventRan = true; });
             throw std::runtime_error("missing picture :/main/skin/lily");
         });
         QCOMPARE(status, 1);
@@ -44,6 +46,30 @@ class TestErrorReport : public QObject {
         QCOMPARE(QString::fromStdString(log.str()),
                  QString("test_error_report: Run-time error: missing picture :/main/skin/lily\n"));
         QVERIFY(!laterEventRan);
+    }
+
+    // The report's own event loop runs timers; by then the window is halted,
+    // so a row that comes due while the box shows switches nothing.
+    void aRowDueDuringTheReportDoesNotFire() {
+        FormRig rig;
+        rig.show();
+        rig.f().Text(1)->setText("18:00:00");
+        rig.f().Check(1)->setCheckState(Qt::Checked);
+        QVERIFY(rig.f().timerPanel().isArmed(1));
+        std::ostringstream log;
+        bool reported = false;
+        app()->setLog(log);
+        app()->setHalt([&] { rig.f().halt(); });
+        app()->setReport([&](const QString&) {
+            rig.clock.setTime(18, 0, 0, 5);
+            QTest::qWait(1500); // the box is on screen
+            reported = true;
+        });
+        rig.port.writes.clear();
+        QTimer::singleShot(0, [] { throw std::runtime_error("a handler failed"); });
+        QTRY_VERIFY(reported);
+        QVERIFY(rig.port.writes.empty());
+        QVERIFY(rig.f().isUnloaded());
     }
 
     void aCleanStartRunsUntilTheProgramEnds() {
