@@ -324,6 +324,8 @@ class TestKavoCtl : public QObject {
         const QString firstShows = ctl({"status"}).out;
         const Result on = ctl({"--board=usb-hid:QAWEZ", "on", "2"});
         QCOMPARE(on.exit, 4); // it switched; no such board is plugged in
+        QVERIFY2(on.err.startsWith("kavo-ctl: the panel switched, but the relay board has not: "),
+                 qPrintable(on.err));
         QCOMPARE(ctl({"status", "--board=usb-hid:QAWEZ"}).out,
                  QString("channel 1: off\nchannel 2: on\nchannel 3: off\nchannel 4: off\n"));
         // A bare usb-hid finds the one panel that resolved it to its board.
