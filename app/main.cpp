@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/session_bus.h"
 #include "help/help_windows.h"
+#include "panel/panel_model.h"
 #include "platform/application_id.h"
 #include "platform/default_beeper.h"
 #include "platform/default_clock.h"
@@ -58,19 +59,21 @@ int main(int argc, char** argv) {
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
+    std::unique_ptr<panel::PanelModel> model;
     std::unique_ptr<ui::Form1> form;
     std::unique_ptr<QObject> scripting; // over the session bus, where there is one
     return app.run([&] {
+        model = std::make_unique<panel::PanelModel>(
+            panel::PanelModel::Services{.port = port, .beeper = *beeper, .clock = *clock});
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
-            .port = port,
-            .beeper = *beeper,
+            .model = *model,
             .clock = *clock,
             .endProgram = [] { QCoreApplication::exit(0); },
             .guide = [] { return help::createOperationGuide(); },
             .wiring = [] { return help::createWiringDiagram(); },
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
-        port.setListener([&](const core::PortStatus& status) { form->showPortStatus(status); });
+        port.setListener([&](const core::PortStatus& status) { model->showPortStatus(status); });
         app.setHalt([&] { form->halt(); });
         form->showCentred();
         scripting = offerOnSessionBus(*form, board, std::cerr);

@@ -63,5 +63,6 @@ bool claimBoardOnSessionBus(const std::string& board, std::ostream& log) {
 
 std::unique_ptr<QObject> offerOnSessionBus(ui::Form1& form, const std::string& board,
                                            std::ostream& log) {
-    return remote::PanelService::onSessionBus(form.control(), QString::fromStdString(board), log);
+    return remote::PanelService::onSessionBus(
+        form.model(), [&form] { form.bringToFront(); }, QString::fromStdString(board), log);
 }

@@ -5,6 +5,7 @@
 //     kept busy for 1.5 s around the armed second;
 //   - the CPU time used while all four rows are armed.
 // Usage: schedule_latency [runs] [busy-runs] [cpu-seconds]
+#include "panel/panel_model.h"
 #include "platform/qt/system_clock.h"
 #include "scheduler/clock_text.h"
 #include "ui/form1.h"
@@ -126,7 +127,8 @@ int main(int argc, char** argv) {
     platform::qt::SystemClock clock;
     TimedPort port(clock);
     SilentBeeper beeper;
-    ui::Form1 form({.port = port, .beeper = beeper, .clock = clock, .endProgram = [] {}});
+    panel::PanelModel model({.port = port, .beeper = beeper, .clock = clock});
+    ui::Form1 form({.model = model, .clock = clock, .endProgram = [] {}});
     form.show();
 
     auto report = [&](const char* title, const Run& run, int n) {

@@ -10,14 +10,16 @@
 cmake_minimum_required(VERSION 3.25)
 
 # The layers, lowest first: each folder and what it may include besides itself.
-set(layers core assets platform scheduler ui help remote app)
+set(layers core assets platform scheduler panel ui help remote app)
 set(may_include_core "")
 set(may_include_assets core)
 set(may_include_platform core)
 set(may_include_scheduler core platform)
-set(may_include_ui core platform scheduler assets)
-set(may_include_help core platform scheduler assets ui)
-set(may_include_remote core platform scheduler assets ui)
+set(may_include_panel core platform scheduler)
+set(may_include_ui core platform scheduler panel assets)
+set(may_include_help core platform scheduler panel assets ui)
+# Front ends beside the window drive the model, never a widget.
+set(may_include_remote core platform scheduler panel)
 set(may_include_app ${layers})
 
 if(NOT SOURCE_DIR)

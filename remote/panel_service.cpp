@@ -15,8 +15,6 @@
 namespace remote {
 namespace {
 
-using Aspect = ui::PanelControl::Aspect;
-
 // A caller's text, fit to be quoted in a one-line answer.
 QString quoted(const QString& text) {
     QString shown = text.left(40);
@@ -28,18 +26,22 @@ QString quoted(const QString& text) {
 
 } // namespace
 
-PanelService::PanelService(ui::PanelControl& panel, const QString& board, QObject* parent)
-    : QObject(parent), panel_(panel), board_(board),
+PanelService::PanelService(panel::PanelModel& panel, std::function<void()> raise,
+                           const QString& board, QObject* parent)
+    : QObject(parent), panel_(panel), raise_(std::move(raise)), board_(board),
       serviceName_(QString::fromStdString(remote::serviceName(board.toStdString()))) {
     new PanelAdaptor(this);
     new Panel2Adaptor(this);
     announced_ = current();
-    connect(&panel_, &ui::PanelControl::changed, this, [this](Aspect aspect) {
-        // A window closed by the window manager switches nothing more, so it
-        // stops offering to.
-        if (aspect == Aspect::Open && !panel_.isOpen())
-            return withdraw();
-        announce(aspect);
+    connect(&panel_, &panel::PanelModel::channelsChanged, this,
+            [this] { announce(Aspect::Channels); });
+    connect(&panel_, &panel::PanelModel::rowChanged, this, [this] { announce(Aspect::Rows); });
+    connect(&panel_, &panel::PanelModel::portChanged, this, [this] { announce(Aspect::Port); });
+    // A panel closed by the window manager switches nothing more, so it stops
+    // offering to.
+    connect(&panel_, &panel::PanelModel::openChanged, this, [this] {
+        if (!panel_.isOpen())
+            withdraw();
     });
 }
 
@@ -102,9 +104,10 @@ void PanelService::withdraw() {
     bus_.unregisterObject(ObjectPath);
 }
 
-std::unique_ptr<PanelService> PanelService::onSessionBus(ui::PanelControl& panel,
+std::unique_ptr<PanelService> PanelService::onSessionBus(panel::PanelModel& panel,
+                                                         std::function<void()> raise,
                                                          const QString& board, std::ostream& log) {
-    auto service = std::make_unique<PanelService>(panel, board);
+    auto service = std::make_unique<PanelService>(panel, std::move(raise), board);
     QString whyNot;
     if (service->publish(QDBusConnection::sessionBus(), &whyNot))
         return service;
@@ -129,7 +132,7 @@ QList<bool> PanelService::channelsOn() const {
 QStringList PanelService::armedTimes() const {
     QStringList times;
     for (int n = 1; n <= core::ChannelCount; ++n)
-        times << panel_.armedTime(n);
+        times << QString::fromStdString(panel_.armedTime(n));
     return times;
 }
 
@@ -138,7 +141,8 @@ bool PanelService::portFailing() const {
 }
 
 QString PanelService::portError() const {
-    return panel_.portError();
+    return panel_.portFailing() ? QString::fromStdString(panel_.portStatus().describe())
+                                : QString();
 }
 
 PanelService::State PanelService::current() const {
@@ -166,8 +170,6 @@ void PanelService::announce(Aspect aspect) {
         note("PortFailing", &State::portFailing);
         note("PortError", &State::portError);
         break;
-    case Aspect::Open: // no property of its own
-        break;
     }
     if (changed.isEmpty() || !published_)
         return;
@@ -179,125 +181,97 @@ void PanelService::announce(Aspect aspect) {
 
 // ---- methods -----------------------------------------------------------
 
-void PanelService::refuse(const char* error, const QString& message) {
-    if (calledFromDBus())
-        sendErrorReply(error, message);
-}
-
-bool PanelService::isOpen() {
-    if (panel_.isOpen())
+bool PanelService::answered(const panel::Answer& answer, int channel, const QString& time) {
+    if (answer.accepted())
         return true;
-    refuse(error::Closed, "The panel's window was closed; it switches nothing more.");
+    if (!calledFromDBus())
+        return false;
+    using panel::Refusal;
+    switch (*answer.refused) {
+    case Refusal::Closed:
+        sendErrorReply(error::Closed, "The panel's window was closed; it switches nothing more.");
+        break;
+    case Refusal::NoSuchChannel:
+        sendErrorReply(error::NoSuchChannel,
+                       QString("There is no channel %1; channels are 1 to %2.")
+                           .arg(channel)
+                           .arg(core::ChannelCount));
+        break;
+    case Refusal::AlreadyOn:
+        sendErrorReply(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
+        break;
+    case Refusal::AlreadyOff:
+        sendErrorReply(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
+        break;
+    case Refusal::AlreadyArmed:
+        sendErrorReply(error::AlreadyArmed,
+                       QString("Channel %1 is already armed for %2; cancel it first.")
+                           .arg(channel)
+                           .arg(QString::fromStdString(panel_.armedTime(channel))));
+        break;
+    case Refusal::NotATime:
+        sendErrorReply(error::NotATime,
+                       QString("%1 is not a time of day as HH:MM:SS (24-hour, two digits "
+                               "each: 6 pm is 18:00:00).")
+                           .arg(quoted(time)));
+        break;
+    case Refusal::NotArmed:
+        sendErrorReply(error::NotArmed, QString("Channel %1 is not armed.").arg(channel));
+        break;
+    }
     return false;
 }
 
-bool PanelService::accepts(int channel) {
-    if (!isOpen())
+// A KavoPanel2 answer; a refused request's is never sent, its error is.
+bool PanelService::answer(const panel::Answer& answer, int channel, QString& device, QString& error,
+                          QString& fix) {
+    if (!answered(answer, channel))
         return false;
-    if (channel < 1 || channel > core::ChannelCount) {
-        refuse(error::NoSuchChannel, QString("There is no channel %1; channels are 1 to %2.")
-                                         .arg(channel)
-                                         .arg(core::ChannelCount));
-        return false;
-    }
-    return true;
-}
-
-std::optional<core::PortStatus> PanelService::switchOn(int channel) {
-    if (!accepts(channel))
-        return std::nullopt;
-    if (panel_.isOn(channel)) {
-        refuse(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
-        return std::nullopt;
-    }
-    return panel_.switchOn(channel);
-}
-
-std::optional<core::PortStatus> PanelService::switchOff(int channel) {
-    if (!accepts(channel))
-        return std::nullopt;
-    if (!panel_.isOn(channel)) {
-        refuse(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
-        return std::nullopt;
-    }
-    return panel_.switchOff(channel);
-}
-
-std::optional<core::PortStatus> PanelService::allOn() {
-    return isOpen() ? std::optional(panel_.allOn()) : std::nullopt;
-}
-
-std::optional<core::PortStatus> PanelService::allOff() {
-    return isOpen() ? std::optional(panel_.allOff()) : std::nullopt;
+    device = QString::fromStdString(answer.written.device);
+    error = QString::fromStdString(answer.written.error);
+    fix = QString::fromStdString(answer.written.fix);
+    return answer.written.ok;
 }
 
 void PanelService::SwitchOn(int channel) {
-    switchOn(channel);
+    answered(panel_.requestSwitchOn(channel), channel);
 }
 void PanelService::SwitchOff(int channel) {
-    switchOff(channel);
+    answered(panel_.requestSwitchOff(channel), channel);
 }
 void PanelService::AllOn() {
-    allOn();
+    answered(panel_.requestAllOn());
 }
 void PanelService::AllOff() {
-    allOff();
+    answered(panel_.requestAllOff());
 }
-
-namespace {
-// A KavoPanel2 answer; a refused command's is never sent, its error is.
-bool answer(const std::optional<core::PortStatus>& status, QString& device, QString& error,
-            QString& fix) {
-    if (!status)
-        return false;
-    device = QString::fromStdString(status->device);
-    error = QString::fromStdString(status->error);
-    fix = QString::fromStdString(status->fix);
-    return status->ok;
-}
-} // namespace
 
 bool PanelService::SwitchOn(int channel, QString& device, QString& error, QString& fix) {
-    return answer(switchOn(channel), device, error, fix);
+    return answer(panel_.requestSwitchOn(channel), channel, device, error, fix);
 }
 bool PanelService::SwitchOff(int channel, QString& device, QString& error, QString& fix) {
-    return answer(switchOff(channel), device, error, fix);
+    return answer(panel_.requestSwitchOff(channel), channel, device, error, fix);
 }
 bool PanelService::AllOn(QString& device, QString& error, QString& fix) {
-    return answer(allOn(), device, error, fix);
+    return answer(panel_.requestAllOn(), 0, device, error, fix);
 }
 bool PanelService::AllOff(QString& device, QString& error, QString& fix) {
-    return answer(allOff(), device, error, fix);
+    return answer(panel_.requestAllOff(), 0, device, error, fix);
 }
 
 void PanelService::Arm(int channel, const QString& time) {
-    if (!accepts(channel))
-        return;
-    if (panel_.isArmed(channel))
-        return refuse(error::AlreadyArmed,
-                      QString("Channel %1 is already armed for %2; cancel it first.")
-                          .arg(channel)
-                          .arg(panel_.armedTime(channel)));
-    // The row's own handler decides, and refuses a text that is not a clock
-    // time with its beep.
-    if (panel_.arm(channel, time))
-        return;
-    refuse(error::NotATime, QString("%1 is not a time of day as HH:MM:SS (24-hour, two digits "
-                                    "each: 6 pm is 18:00:00).")
-                                .arg(quoted(time)));
+    answered(panel_.requestArm(channel, time.toStdString()), channel, time);
 }
 
 void PanelService::Disarm(int channel) {
-    if (!accepts(channel))
-        return;
-    if (!panel_.isArmed(channel))
-        return refuse(error::NotArmed, QString("Channel %1 is not armed.").arg(channel));
-    panel_.disarm(channel);
+    answered(panel_.requestDisarm(channel), channel);
 }
 
 void PanelService::Raise() {
-    if (isOpen())
-        panel_.bringToFront();
+    if (!panel_.isOpen())
+        answered(panel::Answer::refusal(panel::Refusal::Closed));
+    else if (raise_)
+        raise_();
 }
 
 } // namespace remote

@@ -1,11 +1,10 @@
 #pragma once
 // The running panel on the user's session bus, as com.quorvale.KavoPanel.xml
-// describes it. Each method runs, through ui::PanelControl, the handler of
-// the control it stands for on the main window, on the window's thread
-// between other events, like a click: with its beep, its port write and its
-// faces. A request that control would not take (there is no ON face to press
-// on a channel that is on) is answered with an error and changes nothing. The
-// state is read from the window, and every change of it is announced with
+// describes it. Each method is a request to panel::PanelModel, on the
+// model's thread between other events, like a click: with its beep and its
+// port write. A request the model refuses (there is no ON face to press on a
+// channel that is on) is answered with an error and changes nothing. The
+// state is read from the model, and every change of it is announced with
 // PropertiesChanged.
 //
 // Each board has names of its own on the bus: the panel takes the board's
@@ -18,7 +17,7 @@
 // commands answer nothing, and com.quorvale.KavoPanel2, whose commands answer
 // with their own write (com.quorvale.KavoPanel2.xml).
 
-#include "ui/panel_control.h"
+#include "panel/panel_model.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -27,9 +26,9 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 
 namespace remote {
 
@@ -43,9 +42,10 @@ class PanelService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString Board READ board)
 
   public:
-    // `board` is the --board value of the board the panel drives.
-    explicit PanelService(ui::PanelControl& panel, const QString& board = "parallel",
-                          QObject* parent = nullptr);
+    // `board` is the --board value of the board the panel drives; `raise`
+    // brings its window to the front, where it has one.
+    explicit PanelService(panel::PanelModel& panel, std::function<void()> raise = {},
+                          const QString& board = "parallel", QObject* parent = nullptr);
     ~PanelService() override;
 
     enum class Claim {
@@ -70,8 +70,9 @@ class PanelService : public QObject, protected QDBusContext {
     QString serviceName() const { return serviceName_; }
 
     // The service on the session bus; or none, and one line on `log` saying why.
-    static std::unique_ptr<PanelService> onSessionBus(ui::PanelControl& panel, const QString& board,
-                                                      std::ostream& log);
+    static std::unique_ptr<PanelService> onSessionBus(panel::PanelModel& panel,
+                                                      std::function<void()> raise,
+                                                      const QString& board, std::ostream& log);
 
     short portValue() const;
     QList<bool> channelsOn() const;
@@ -105,18 +106,16 @@ class PanelService : public QObject, protected QDBusContext {
         bool portFailing = false;
         QString portError;
     };
+    enum class Aspect { Channels, Rows, Port };
     State current() const;
-    // Each command once: its write's outcome, or none when it was refused.
-    std::optional<core::PortStatus> switchOn(int channel);
-    std::optional<core::PortStatus> switchOff(int channel);
-    std::optional<core::PortStatus> allOn();
-    std::optional<core::PortStatus> allOff();
-    bool isOpen();
-    bool accepts(int channel);
-    void refuse(const char* error, const QString& message);
-    void announce(ui::PanelControl::Aspect aspect);
+    // Sends a refused request's error; true when the request was carried out.
+    bool answered(const panel::Answer& answer, int channel = 0, const QString& time = {});
+    bool answer(const panel::Answer& answer, int channel, QString& device, QString& error,
+                QString& fix);
+    void announce(Aspect aspect);
 
-    ui::PanelControl& panel_;
+    panel::PanelModel& panel_;
+    std::function<void()> raise_;
     QString board_;
     QString serviceName_;
     QDBusConnection bus_{QString()};

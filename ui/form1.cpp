@@ -1,14 +1,13 @@
 #include "form1.h"
 #include "look.h"
 #include "menu_bar.h"
-#include "panel_control.h"
 #include "picture_button.h"
 #include "port_indicator.h"
-#include "port_watch.h"
 #include "shaped/shaped_form.h"
 #include "skins.h"
 
 #include "assets/assets.h"
+#include "platform/x11/window_manager.h"
 #include "scheduler/clock_label.h"
 
 #include <QAction>
@@ -122,8 +121,8 @@ const QImage& PictureHolder::shownPicture(qreal devicePixelRatio) const {
 
 Form1::Form1(Services services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(std::move(services)),
-      register_(services_.port), switchboard_(register_, services_.beeper, *this),
-      guide_(services_.guide), wiring_(services_.wiring), about_(services_.about) {
+      model_(services_.model), guide_(services_.guide), wiring_(services_.wiring),
+      about_(services_.about) {
     assets::init();
     // The start-up picture decodes while the controls are built (the first
     // text widget waits some milliseconds for the font system).
@@ -146,21 +145,17 @@ Form1::Form1(Services services, QWidget* parent)
 
     portIndicator = new PortIndicator(this);
     portIndicator->setGeometry(262, 400, 12, 12);
-    portWatch_ = new PortWatch(register_, *portIndicator, this);
+    connect(&model_, &panel::PanelModel::portChanged, portIndicator,
+            [this] { portIndicator->showStatus(model_.portStatus()); });
 
-    scheduler::PanelWidgets panel;
+    PanelWidgets panel;
     for (std::size_t i = 0; i < channels_.size(); ++i)
         panel.rows[i] = channels_[i].row;
     panel.hint = Label1;
     panel.timerModeButton = button(WindowButton::TimerMode);
     panel.simpleModeButton = button(WindowButton::SimpleMode);
-    timerPanel_ = new scheduler::TimerPanel(
-        panel, services_.clock, services_.beeper,
-        [this](int channel) {
-            lastWrite_ = switchboard_.scheduledToggle(channel);
-            emit channelsChanged();
-        },
-        this);
+    timerPanel_ = new TimerPanel(panel, model_, this);
+    model_.setFaces(this);
     skins_ = new Skins(*this);
 
     ShapedForm1 =
@@ -168,12 +163,13 @@ Form1::Form1(Services services, QWidget* parent)
     menu_ = new MenuBar(this);
     buildTabOrder();
     connectControls();
-    control_ = makeControl();
     clockTimer_->start();
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    model_.setFaces(nullptr);
+}
 
 void Form1::buildChannels() {
     const QFont regular = designFont(11, false);
@@ -206,16 +202,13 @@ void Form1::buildChannels() {
         check->setAccessibleName(QString("Arm channel %1 timer").arg(n));
         check->hide();
 
-        auto* text = new QLineEdit(scheduler::IdleText, this);
+        auto* text = new QLineEdit(panel::IdleText, this);
         text->setObjectName(QString("Text%1").arg(n));
         text->setGeometry(QRect(QPoint(TextLeft, place.rowTop), TextSize));
         text->setFont(regular);
         text->setAccessibleName(QString("Channel %1 switching time").arg(n));
         text->hide();
-
-        auto* timer = new QTimer(this);
-        timer->setObjectName(QString("Timer%1").arg(n + 1));
-        c.row = {check, text, timer};
+        c.row = {check, text};
     }
 }
 
@@ -313,8 +306,7 @@ void Form1::connectControls() {
     connect(onButtons_, &QButtonGroup::idClicked, this, &Form1::ChannelOn_Click);
     connect(offButtons_, &QButtonGroup::idClicked, this, &Form1::ChannelOff_Click);
     for (int n = 1; n <= core::ChannelCount; ++n) {
-        const scheduler::RowWidgets& row = channel(n).row;
-        connect(row.timer, &QTimer::timeout, this, [this, n] { Timer_Timer(n); });
+        const RowWidgets& row = channel(n).row;
         connect(row.check, &QCheckBox::stateChanged, this, [this, n] { Check_Click(n); });
     }
 
@@ -362,7 +354,7 @@ QPushButton* Form1::Command(int n) const {
 }
 
 QTimer* Form1::Timer(int n) const {
-    return n == 1 ? clockTimer_ : channel(n - 1).row.timer;
+    return n == 1 ? clockTimer_ : model_.rows().timer(n - 1);
 }
 
 QMenu* Form1::menuBar() const {
@@ -386,8 +378,17 @@ void Form1::setBackColour(const QColor& colour) {
     update();
 }
 
-void Form1::showPortStatus(const core::PortStatus& status) {
-    portWatch_->showStatus(status);
+void Form1::bringToFront() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+    // Qt asks as the application does; a window manager that prevents focus
+    // stealing refuses that to a program the user did not just click. The
+    // user did ask: through the second panel.
+    platform::x11::activate(windowHandle());
 }
 
 void Form1::showCentred() {
@@ -421,8 +422,7 @@ void Form1::unload() {
         return;
     unloaded_ = true;
     clockTimer_->stop();
-    timerPanel_->stop();
-    portWatch_->stop();
+    model_.close();
     emit unloaded();
 }
 
@@ -436,27 +436,24 @@ void Form1::setOffFaceVisible(int n, bool visible) {
 // ---- handlers ----------------------------------------------------------
 
 void Form1::Form_Load() {
-    lastWrite_ = register_.startupReset();
+    model_.startupReset();
 }
 
 void Form1::ChannelOn_Click(int n) {
-    lastWrite_ = switchboard_.switchOn(n);
-    emit channelsChanged();
+    model_.switchOn(n);
 }
 void Form1::ChannelOff_Click(int n) {
-    lastWrite_ = switchboard_.switchOff(n);
-    emit channelsChanged();
+    model_.switchOff(n);
 }
 void Form1::Check_Click(int n) {
     timerPanel_->Check_Click(n);
 }
 void Form1::Timer_Timer(int n) {
-    timerPanel_->Timer_Timer(n);
+    model_.rows().Timer_Timer(n);
 }
 
 void Form1::Command9_Click() {
-    lastWrite_ = register_.resetForExit();
-    emit channelsChanged();
+    model_.resetForExit();
     services_.endProgram();
 }
 void Form1::x_Click() {
@@ -477,17 +474,15 @@ void Form1::Command13_Click() {
 }
 
 void Form1::Command14_Click() {
-    lastWrite_ = switchboard_.allOn();
+    model_.allOn();
     button(WindowButton::AllOff)->show();
     button(WindowButton::AllOn)->hide();
-    emit channelsChanged();
 }
 
 void Form1::Command15_Click() {
-    lastWrite_ = switchboard_.allOff();
+    model_.allOff();
     button(WindowButton::AllOn)->show();
     button(WindowButton::AllOff)->hide();
-    emit channelsChanged();
 }
 
 void Form1::Command16_Click() {
@@ -500,12 +495,10 @@ void Form1::Command18_Click() {
     skins_->Command18_Click();
 }
 void Form1::EMAO_Click() {
-    lastWrite_ = switchboard_.allOn();
-    emit channelsChanged();
+    model_.allOn();
 }
 void Form1::EMAOF_Click() {
-    lastWrite_ = switchboard_.allOff();
-    emit channelsChanged();
+    model_.allOff();
 }
 void Form1::TM_Click() {
     timerPanel_->TM_Click();

@@ -1,18 +1,18 @@
 #pragma once
 // Form1, the main window: a borderless panel cut to the outline of its
-// picture. It only builds the controls and routes their events; the
-// behaviour lives with each subsystem:
-//   core::Switchboard          channel buttons, All On/Off, Emergency menu
-//   scheduler::TimerPanel      timer panel rows and scheduled switching
+// picture. It is a view of panel::PanelModel: its handlers hand the user's
+// actions to the model and the controls show the model's state, whoever
+// changed it. Besides the model:
+//   ui::TimerPanel             the timer panel's rows and mode buttons
 //   scheduler::clockLabelText  the clock label
 //   ui::Skins                  the Skin menu and the plain view ("X&P")
 //   ui::shaped::ShapedForm     the cut and dragging by the surface
 //   ui::SecondaryWindow        the guide, wiring diagram and About windows
-//   ui::PortWatch              the port warning and the retry of a failed write
-// Everything outside the program (port, beep, clock, secondary windows,
-// ending the program) comes in through Services, so tests can fake it.
-// Whatever drives the window from outside does so through control()
-// (ui::PanelControl), never through its controls.
+//   ui::PortIndicator          the port warning
+// Everything outside the window (the model, clock, secondary windows, ending
+// the program) comes in through Services, so tests can fake it. Whatever
+// drives the panel from outside does so through the model, never through
+// the window's controls.
 //
 // The per-channel controls are made in one loop from the channel model
 // (core::ChannelCount) and a layout table; the ten buttons of the window
@@ -21,13 +21,13 @@
 // Text1..Text4, Timer1 (the clock) and Timer2..Timer5 (the rows),
 // Command9..Command18, Picture1..Picture9.
 
-#include "core/beeper.h"
 #include "core/clock.h"
 #include "core/output_register.h"
 #include "core/port_output.h"
 #include "core/switchboard.h"
-#include "scheduler/timer_panel.h"
+#include "panel/panel_model.h"
 #include "ui/secondary_window.h"
+#include "ui/timer_panel.h"
 
 #include <QHash>
 #include <QImage>
@@ -53,9 +53,7 @@ class ShapedForm;
 }
 class MenuBar;
 class PanelButton;
-class PanelControl;
 class PortIndicator;
-class PortWatch;
 class Skins;
 
 // Decoded pictures by resource path, each decoded on first use and shared by
@@ -119,8 +117,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     Q_OBJECT
   public:
     struct Services {
-        core::PortOutput& port;
-        core::Beeper& beeper;
+        panel::PanelModel& model;
         const core::Clock& clock;
         std::function<void()> endProgram;
         SecondaryWindow::Factory guide = {};
@@ -132,7 +129,7 @@ class Form1 : public QWidget, private core::ChannelFaces {
     struct Channel {
         PanelButton* on = nullptr;  // Command<n>, shown while the channel is off
         PanelButton* off = nullptr; // Command<n + ChannelCount>, shown while it is on
-        scheduler::RowWidgets row;  // Check<n>, Text<n>, Timer<n + 1>
+        RowWidgets row;             // Check<n>, Text<n>
     };
 
     static constexpr int ClientWidth = 301;
@@ -142,9 +139,10 @@ class Form1 : public QWidget, private core::ChannelFaces {
     explicit Form1(Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
-    const core::OutputRegister& outputRegister() const { return register_; }
-    scheduler::TimerPanel& timerPanel() { return *timerPanel_; }
-    PortWatch& portWatch() { return *portWatch_; }
+    panel::PanelModel& model() { return model_; }
+    const core::OutputRegister& outputRegister() const { return model_.outputRegister(); }
+    TimerPanel& timerPanel() { return *timerPanel_; }
+    panel::PortHealth& portWatch() { return model_.health(); }
     // The window's picture: the one its outline is cut from.
     const QImage& picture() const { return picture_; }
     // Makes a holder's picture the window's picture.
@@ -160,10 +158,8 @@ class Form1 : public QWidget, private core::ChannelFaces {
     SecondaryWindow& guideWindow() { return guide_; }
     SecondaryWindow& wiringWindow() { return wiring_; }
     SecondaryWindow& aboutWindow() { return about_; }
-    // What the port made of the last switching handler's own write.
-    const core::PortStatus& lastWrite() const { return lastWrite_; }
     // The outcome of a port write, as the port monitor reports it.
-    void showPortStatus(const core::PortStatus& status);
+    void showPortStatus(const core::PortStatus& status) { model_.showPortStatus(status); }
     // Shows the window centred on its screen.
     void showCentred();
     // True once the window was closed other than by the exit commands, or
@@ -173,8 +169,9 @@ class Form1 : public QWidget, private core::ChannelFaces {
     // retry or command, and the port keeps its last byte, as when the window
     // is closed.
     void halt() { unload(); }
-    // The window's commands and state for front ends outside it.
-    PanelControl& control() { return *control_; }
+    // Brings the window to the front, un-minimised and active: a second panel
+    // for the same board hands the user this one instead.
+    void bringToFront();
 
     // Controls, by their design names.
     const std::array<Channel, core::ChannelCount>& channels() const { return channels_; }
@@ -197,9 +194,6 @@ class Form1 : public QWidget, private core::ChannelFaces {
     // The window was closed by the window manager or the session: its timers
     // have stopped and it writes nothing more.
     void unloaded();
-    // A switching handler, by hand, by menu or by schedule, has run to its end:
-    // PortValue, the flags and the faces agree again.
-    void channelsChanged();
 
   public slots:
     void Form_Load();
@@ -262,11 +256,9 @@ class Form1 : public QWidget, private core::ChannelFaces {
     void unload();
     void setOnFaceVisible(int channel, bool visible) override;
     void setOffFaceVisible(int channel, bool visible) override;
-    std::unique_ptr<PanelControl> makeControl(); // in form1_control.cpp
 
     Services services_;
-    core::OutputRegister register_;
-    core::Switchboard switchboard_;
+    panel::PanelModel& model_;
     PictureStore pictureStore_;
     QImage picture_;
     QImage shown_; // picture_, or its 2x rendering on a scaled screen
@@ -278,15 +270,12 @@ class Form1 : public QWidget, private core::ChannelFaces {
     QButtonGroup* offButtons_ = nullptr;
     QColor backColour_ = designBackColour();
     MenuBar* menu_ = nullptr; // owned by the window, like every control
-    scheduler::TimerPanel* timerPanel_ = nullptr;
+    TimerPanel* timerPanel_ = nullptr;
     Skins* skins_ = nullptr;
-    PortWatch* portWatch_ = nullptr;
     SecondaryWindow guide_;
     SecondaryWindow wiring_;
     SecondaryWindow about_;
     bool unloaded_ = false;
-    core::PortStatus lastWrite_;
-    std::unique_ptr<PanelControl> control_; // last: it goes before what it watches
 };
 
 } // namespace ui

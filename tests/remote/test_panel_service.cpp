@@ -100,7 +100,7 @@ QStringList everything(FormRig& rig) {
 
 // The panel's service, published on the test's session bus.
 struct PublishedRig : FormRig {
-    PanelService service{f().control()};
+    PanelService service{f().model(), [this] { f().bringToFront(); }};
     QString whyNot;
     bool published = false;
     PublishedRig() {
@@ -483,7 +483,7 @@ class TestPanelService : public QObject {
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "second panel");
         {
             FormRig second;
-            PanelService other(second.f().control());
+            PanelService other(second.f().model(), [&] { second.f().bringToFront(); });
             QString whyNot;
             QVERIFY(!other.publish(secondBus, &whyNot));
             QCOMPARE(whyNot, QString("com.quorvale.KavoPanel is taken on the session bus by "
@@ -528,7 +528,7 @@ class TestPanelService : public QObject {
 
     void withoutABusThereIsNoService() {
         FormRig rig;
-        PanelService service(rig.f().control());
+        PanelService service(rig.f().model(), [&] { rig.f().bringToFront(); });
         QString whyNot;
         QVERIFY(!service.publish(QDBusConnection(QString("no such connection")), &whyNot));
         QVERIFY2(whyNot.startsWith("no session bus"), qPrintable(whyNot));

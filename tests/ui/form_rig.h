@@ -4,11 +4,10 @@
 // program" that only counts.
 
 #include "fakes.h"
+#include "panel/panel_model.h"
 #include "platform/port_monitor.h"
-#include "scheduler/timer_panel.h"
 #include "ui/form1.h"
 #include "ui/port_indicator.h"
-#include "ui/port_watch.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -29,6 +28,7 @@ struct FormRig {
     fakes::ManualClock clock;
     int ended = 0;
     int windowsMade = 0;
+    panel::PanelModel model{{.port = monitor, .beeper = beeper, .clock = clock}};
     std::unique_ptr<ui::Form1> form;
 
     FormRig() {
@@ -43,15 +43,14 @@ struct FormRig {
             };
         };
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
-            .port = monitor,
-            .beeper = beeper,
+            .model = model,
             .clock = clock,
             .endProgram = [this] { ++ended; },
             .guide = window("frmOG"),
             .wiring = window("frmWiring"),
             .about = window("frmAbout"),
         });
-        monitor.setListener([this](const core::PortStatus& s) { form->showPortStatus(s); });
+        monitor.setListener([this](const core::PortStatus& s) { model.showPortStatus(s); });
     }
     ui::Form1& f() { return *form; }
     void show() {

@@ -155,7 +155,7 @@ class TestForm1 : public QObject {
     void aFailedWriteIsDeliveredOnceThePortAnswers() {
         FormRig rig;
         rig.show();
-        QTimer* retry = rig.f().findChild<QTimer*>("PortRetry");
+        QTimer* retry = rig.model.findChild<QTimer*>("PortRetry");
         QVERIFY(retry);
         QVERIFY(!retry->isActive()); // the start-up write worked
         rig.port.failing = true;
@@ -189,7 +189,7 @@ class TestForm1 : public QObject {
         rig.click(17);
         rig.port.failing = true;
         rig.click(3);
-        QVERIFY(rig.f().findChild<QTimer*>("PortRetry")->isActive());
+        QVERIFY(rig.model.findChild<QTimer*>("PortRetry")->isActive());
         const std::size_t writes = rig.port.writes.size();
 
         QCloseEvent close;
@@ -203,7 +203,7 @@ class TestForm1 : public QObject {
         QVERIFY(rig.f().guideWindow().window()->isVisible());
         for (int n = 1; n <= 5; ++n)
             QVERIFY(!rig.f().Timer(n)->isActive());
-        QVERIFY(!rig.f().findChild<QTimer*>("PortRetry")->isActive());
+        QVERIFY(!rig.model.findChild<QTimer*>("PortRetry")->isActive());
         QVERIFY(rig.f().Label4->text().isEmpty()); // the clock stopped before its first tick
     }
 
@@ -370,7 +370,7 @@ class TestForm1 : public QObject {
                 rig.key(random.bounded(2) ? Qt::Key_A : Qt::Key_O);
                 break;
             default:
-                rig.f().timerPanel().Timer_Timer(channel); // not armed: no switch
+                rig.f().Timer_Timer(channel); // not armed: no switch
                 break;
             }
             int sum = 0;

@@ -292,7 +292,7 @@ struct Stats {
 class ModelRun {
   public:
     ModelRun(FormRig& rig, quint32 seed) : rig_(rig), f_(rig.f()), seed_(seed), random_(seed) {
-        retry_ = f_.findChild<QTimer*>("PortRetry");
+        retry_ = rig.model.findChild<QTimer*>("PortRetry");
         // Retries are driven by hand; the watch keeps this interval when it
         // restarts the timer.
         retry_->setInterval(std::numeric_limits<int>::max());

@@ -1,6 +1,6 @@
-#include "../ui/form_rig.h"
+#include "form_rig.h"
 #include "scheduler/clock_label.h"
-#include "scheduler/timer_panel.h"
+#include "ui/timer_panel.h"
 
 #include <QAction>
 #include <QLocale>

@@ -1,5 +1,5 @@
 #pragma once
-// Shows whether the relay board can be reached, and delivers a write that
+// Whether the relay board can be reached, and the delivery of a write that
 // failed: while the last write has failed, the current PortValue is written
 // again every RetryIntervalMs until the port takes it. Once a write has
 // succeeded nothing more is written until the next change, so this never
@@ -12,16 +12,15 @@
 
 class QTimer;
 
-namespace ui {
+namespace panel {
 
-class PortIndicator;
-
-class PortWatch : public QObject {
+class PortHealth : public QObject {
     Q_OBJECT
   public:
     static constexpr int RetryIntervalMs = 2000;
 
-    PortWatch(core::OutputRegister& reg, PortIndicator& indicator, QObject* parent);
+    // The retry timer is PortRetry, a child of this object.
+    PortHealth(core::OutputRegister& reg, QObject* parent = nullptr);
 
     // The outcome of a write, as the port monitor reports each change of it.
     void showStatus(const core::PortStatus& status);
@@ -39,11 +38,10 @@ class PortWatch : public QObject {
 
   private:
     core::OutputRegister& reg_;
-    PortIndicator& indicator_;
     QTimer* retry_;
     core::PortStatus last_;
     bool failing_ = false;
     bool stopped_ = false;
 };
 
-} // namespace ui
+} // namespace panel

@@ -1,0 +1,117 @@
+#include "panel_model.h"
+
+namespace panel {
+
+PanelModel::PanelModel(Services services, QObject* parent)
+    : QObject(parent), services_(services), register_(services_.port),
+      switchboard_(register_, services_.beeper, *this),
+      rows_(
+          services_.clock, services_.beeper,
+          [this](int channel) { switched(switchboard_.scheduledToggle(channel)); }, this),
+      health_(register_, this) {
+    connect(&rows_, &ScheduleRows::rowChanged, this, &PanelModel::rowChanged);
+    connect(&health_, &PortHealth::statusChanged, this, &PanelModel::portChanged);
+}
+
+void PanelModel::setOnFaceVisible(int channel, bool visible) {
+    on_.at(static_cast<std::size_t>(channel - 1)) = !visible;
+    if (faces_)
+        faces_->setOnFaceVisible(channel, visible);
+}
+
+void PanelModel::setOffFaceVisible(int channel, bool visible) {
+    on_.at(static_cast<std::size_t>(channel - 1)) = visible;
+    if (faces_)
+        faces_->setOffFaceVisible(channel, visible);
+}
+
+core::PortStatus PanelModel::switched(core::PortStatus written) {
+    emit channelsChanged();
+    return written;
+}
+
+core::PortStatus PanelModel::startupReset() {
+    return register_.startupReset();
+}
+core::PortStatus PanelModel::switchOn(int channel) {
+    return switched(switchboard_.switchOn(channel));
+}
+core::PortStatus PanelModel::switchOff(int channel) {
+    return switched(switchboard_.switchOff(channel));
+}
+core::PortStatus PanelModel::allOn() {
+    return switched(switchboard_.allOn());
+}
+core::PortStatus PanelModel::allOff() {
+    return switched(switchboard_.allOff());
+}
+core::PortStatus PanelModel::resetForExit() {
+    return switched(register_.resetForExit());
+}
+
+bool PanelModel::arm(int channel, const std::string& time) {
+    return rows_.arm(channel, time);
+}
+void PanelModel::disarm(int channel) {
+    rows_.disarm(channel);
+}
+
+void PanelModel::close() {
+    if (!open_)
+        return;
+    open_ = false;
+    rows_.stop();
+    health_.stop();
+    emit openChanged();
+}
+
+std::optional<Refusal> PanelModel::refusesChannel(int channel) const {
+    if (!open_)
+        return Refusal::Closed;
+    if (channel < 1 || channel > core::ChannelCount)
+        return Refusal::NoSuchChannel;
+    return std::nullopt;
+}
+
+Answer PanelModel::requestSwitchOn(int channel) {
+    if (const auto why = refusesChannel(channel))
+        return Answer::refusal(*why);
+    if (isOn(channel))
+        return Answer::refusal(Refusal::AlreadyOn);
+    return {std::nullopt, switchOn(channel)};
+}
+
+Answer PanelModel::requestSwitchOff(int channel) {
+    if (const auto why = refusesChannel(channel))
+        return Answer::refusal(*why);
+    if (!isOn(channel))
+        return Answer::refusal(Refusal::AlreadyOff);
+    return {std::nullopt, switchOff(channel)};
+}
+
+Answer PanelModel::requestAllOn() {
+    return open_ ? Answer{std::nullopt, allOn()} : Answer::refusal(Refusal::Closed);
+}
+
+Answer PanelModel::requestAllOff() {
+    return open_ ? Answer{std::nullopt, allOff()} : Answer::refusal(Refusal::Closed);
+}
+
+Answer PanelModel::requestArm(int channel, const std::string& time) {
+    if (const auto why = refusesChannel(channel))
+        return Answer::refusal(*why);
+    if (isArmed(channel))
+        return Answer::refusal(Refusal::AlreadyArmed);
+    return arm(channel, time) ? Answer{} : Answer::refusal(Refusal::NotATime);
+}
+
+Answer PanelModel::requestDisarm(int channel) {
+    if (const auto why = refusesChannel(channel))
+        return Answer::refusal(*why);
+    if (!isArmed(channel))
+        return Answer::refusal(Refusal::NotArmed);
+    disarm(channel);
+    return {};
+}
+
+} // namespace panel
