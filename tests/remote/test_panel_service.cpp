@@ -1,15 +1,12 @@
-// The panel's bus service against the real window (offscreen) with the
+// The panel's bus service against the panel's model, with no window, on the
 // recording port and counting beeper. Every call goes from a second
-// connection through the bus daemon, so it reaches the window as an event on
+// connection through the bus daemon, so it reaches the model as an event on
 // its thread, as another program's call would. Each method is checked
-// against the button or menu item it stands for, on a second window that a
-// user drives.
-#include "../ui/form_rig.h"
+// against the window's step it stands for, on a second model.
+#include "panel/model_rig.h"
 #include "remote/bus_names.h"
 #include "remote/panel_service.h"
 
-#include <QAction>
-#include <QCloseEvent>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -19,6 +16,8 @@
 #include <QDBusVariant>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
 using namespace remote;
@@ -51,60 +50,54 @@ QString signatureOf(const QVariant& value) {
     return QString::fromLatin1(QDBusMetaType::typeToSignature(v.metaType()));
 }
 
-// What the window shows, as the service's properties should say it.
-QVariantMap shownBy(FormRig& rig) {
-    ui::Form1& f = rig.f();
+// What the model holds, as the service's properties should say it.
+QVariantMap shownBy(ModelRig& rig) {
+    const panel::PanelModel& m = rig.model;
     QList<bool> on;
     QStringList armed;
     for (int n = 1; n <= 4; ++n) {
-        on << rig.shownOn(n);
-        armed << (f.Check(n)->isChecked() ? f.Text(n)->text() : QString());
+        on << m.isOn(n);
+        armed << QString::fromStdString(m.armedTime(n));
     }
-    const bool failing = !f.portIndicator->isHidden();
     return {
-        {"PortValue", int(f.outputRegister().PortValue())},
+        {"PortValue", int(m.portValue())},
         {"ChannelsOn", QVariant::fromValue(on)},
         {"ArmedTimes", armed},
-        {"PortFailing", failing},
-        {"PortError", failing ? f.portIndicator->toolTip() : QString()},
-        {"Board", QString("parallel")}, // the service's, not the window's
+        {"PortFailing", m.portFailing()},
+        {"PortError",
+         m.portFailing() ? QString::fromStdString(m.portStatus().describe()) : QString()},
+        {"Board", QString("parallel")}, // the service's, not the model's
     };
 }
 
-// Everything a method could touch, to compare two windows or one window
+// Everything a method could touch, to compare two models or one model
 // before and after.
-QStringList everything(FormRig& rig) {
-    ui::Form1& f = rig.f();
+QStringList everything(ModelRig& rig) {
+    panel::PanelModel& m = rig.model;
     QStringList state;
     for (int n = 1; n <= 4; ++n) {
-        state << QString("channel %1: on face %2, off face %3, flag %4")
+        state << QString("channel %1: on %2, flag %3")
                      .arg(n)
-                     .arg(!f.Command(n)->isHidden())
-                     .arg(!f.Command(n + 4)->isHidden())
-                     .arg(f.outputRegister().ChannelOff(n));
-        state << QString("row %1: box %2, text \"%3\", locked %4, colour %5, timer %6")
+                     .arg(m.isOn(n))
+                     .arg(m.outputRegister().ChannelOff(n));
+        state << QString("row %1: armed %2 for \"%3\", timer %4")
                      .arg(n)
-                     .arg(f.Check(n)->checkState())
-                     .arg(f.Text(n)->text())
-                     .arg(f.Text(n)->isReadOnly())
-                     .arg(f.Text(n)->palette().color(QPalette::Base).name())
-                     .arg(f.Timer(n + 1)->isActive());
+                     .arg(m.isArmed(n))
+                     .arg(QString::fromStdString(m.armedTime(n)))
+                     .arg(m.rows().timer(n)->isActive());
     }
-    state << QString("PortValue %1").arg(f.outputRegister().PortValue());
-    state << QString("All On shown %1, All Off shown %2")
-                 .arg(!f.Command(14)->isHidden())
-                 .arg(!f.Command(15)->isHidden());
-    state << QString("timer panel shown %1").arg(!f.Check(1)->isHidden());
+    state << QString("PortValue %1").arg(m.portValue());
     return state;
 }
 
 // The panel's service, published on the test's session bus.
-struct PublishedRig : FormRig {
-    PanelService service{f().model(), [this] { f().bringToFront(); }};
+struct PublishedRig : ModelRig {
+    int raised = 0;
+    PanelService service{model, [this] { ++raised; }};
     QString whyNot;
     bool published = false;
     PublishedRig() {
-        show();
+        model.startupReset(); // as the panel starts
         published = service.publish(QDBusConnection::sessionBus(), &whyNot);
     }
 };
@@ -190,25 +183,22 @@ class TestPanelService : public QObject {
             return caller.call("Arm", {w[1].toInt(), w[2]});
         return caller.call("Disarm", {w[1].toInt()});
     }
-    // The same step as a user does it at the window.
-    static void doByHand(FormRig& rig, const QString& step) {
+    // The same step as the window takes it from its user.
+    static void doByHand(ModelRig& rig, const QString& step) {
         const QStringList w = step.split(' ');
         const int n = w.size() > 1 ? w[1].toInt() : 0;
         if (w[0] == "on")
-            rig.click(n);
+            rig.model.switchOn(n);
         else if (w[0] == "off")
-            rig.click(n + 4);
+            rig.model.switchOff(n);
         else if (w[0] == "all-on")
-            rig.f().findChild<QAction*>("EMAO")->trigger();
+            rig.model.allOn();
         else if (w[0] == "all-off")
-            rig.f().findChild<QAction*>("EMAOF")->trigger();
-        else {
-            rig.f().findChild<QAction*>("TM")->trigger(); // the rows must be in view
-            if (w[0] == "at")
-                rig.f().Text(n)->setText(w[2]);
-            QTest::mouseClick(rig.f().Check(n), Qt::LeftButton, {}, QPoint(8, 8));
-            rig.f().findChild<QAction*>("SM")->trigger();
-        }
+            rig.model.allOff();
+        else if (w[0] == "at")
+            rig.model.arm(n, w[2].toStdString());
+        else
+            rig.model.disarm(n);
     }
 
   private slots:
@@ -236,16 +226,16 @@ class TestPanelService : public QObject {
         QTest::newRow("every row") << QStringList{"at 1 00:00:00", "at 2 23:59:59", "at 3 12:00:00",
                                                   "at 4 06:00:00", "cancel 2"};
     }
-    // Each step goes over the bus to one window and by hand to another: the
-    // same beeps and writes in the same order, the same faces, flags, rows
-    // and buttons; and a caller that follows the announcements alone sees
-    // what the window shows.
+    // Each step goes over the bus to one model and as the window's step to
+    // another: the same beeps and writes in the same order, the same
+    // channels, flags and rows; and a caller that follows the announcements
+    // alone sees what the model holds.
     void methodsDoWhatTheirControlsDo() {
         QFETCH(QStringList, steps);
         PublishedRig remote;
         QVERIFY2(remote.published, qPrintable(remote.whyNot));
-        FormRig user;
-        user.show();
+        ModelRig user;
+        user.model.startupReset();
         Caller caller(callerBus);
         QCOMPARE(caller.mirror, shownBy(remote));
         for (const QString& step : steps) {
@@ -315,8 +305,8 @@ class TestPanelService : public QObject {
             << "org.freedesktop.DBus.Error.UnknownMethod" << false;
     }
     // A refused request answers with its error and leaves every output,
-    // face, flag, row and typed text as it was. Only a time the row's own
-    // handler refuses beeps, as it does for the user.
+    // channel, flag and row as it was. Only a time the row itself refuses
+    // beeps, as it does for the user.
     void refusalsChangeNothing() {
         QFETCH(QStringList, setup);
         QFETCH(QString, method);
@@ -328,9 +318,6 @@ class TestPanelService : public QObject {
         Caller caller(callerBus);
         for (const QString& step : setup)
             QCOMPARE(send(caller, step).type(), QDBusMessage::ReplyMessage);
-        for (int n = 1; n <= 4; ++n)
-            if (!rig.f().timerPanel().isArmed(n))
-                rig.f().Text(n)->setText("07:1"); // someone is typing at the window
         caller.sync();
         const QStringList before = everything(rig);
         const fakes::Journal journal = rig.journal;
@@ -373,7 +360,7 @@ class TestPanelService : public QObject {
                  (QVariantMap{{"ArmedTimes", QStringList{"", "", "", ""}}}));
         QCOMPARE(rig.beeper.count, 0);
 
-        rig.click(2);
+        rig.model.switchOn(2); // by hand at the window
         QTRY_COMPARE(caller.announcements.size(), 3);
         QCOMPARE(caller.announcements[2].value("PortValue"), QVariant(3));
         QCOMPARE(caller.mirror, shownBy(rig));
@@ -400,7 +387,7 @@ class TestPanelService : public QObject {
                  (QVariantList{false, "/dev/fake", "No such device", "Plug it in."}));
 
         rig.port.failing = false;
-        rig.f().portWatch().PortRetry_Timer();
+        rig.model.health().PortRetry_Timer();
         caller.sync();
         QCOMPARE(caller.mirror.value("PortFailing"), QVariant(false));
         QCOMPARE(caller.mirror.value("PortError"), QVariant(QString()));
@@ -470,9 +457,9 @@ class TestPanelService : public QObject {
         }
     }
 
-    // The name is the panel's while its window is open; a second panel
-    // cannot take it and says who has it. Once the window is closed by the
-    // window manager the name is given up, and nothing reaches the port.
+    // The name is the panel's while it is open; a second panel cannot take it
+    // and says who has it. Once the panel is closed (its window by the window
+    // manager) the name is given up, and nothing reaches the port.
     void theNameIsHeldWhileTheWindowIsOpen() {
         auto rig = std::make_unique<PublishedRig>();
         QVERIFY2(rig->published, qPrintable(rig->whyNot));
@@ -482,8 +469,8 @@ class TestPanelService : public QObject {
         QDBusConnection secondBus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "second panel");
         {
-            FormRig second;
-            PanelService other(second.f().model(), [&] { second.f().bringToFront(); });
+            ModelRig second;
+            PanelService other(second.model);
             QString whyNot;
             QVERIFY(!other.publish(secondBus, &whyNot));
             QCOMPARE(whyNot, QString("com.quorvale.KavoPanel is taken on the session bus by "
@@ -495,9 +482,7 @@ class TestPanelService : public QObject {
         Caller caller(callerBus);
         QCOMPARE(send(caller, "on 1").type(), QDBusMessage::ReplyMessage); // still the first
 
-        QCloseEvent close;
-        QApplication::sendEvent(rig->f().windowHandle(), &close);
-        QTRY_VERIFY(rig->f().isUnloaded());
+        rig->model.close();
         QVERIFY(!rig->service.isPublished());
         QTRY_VERIFY(!names->isServiceRegistered(ServiceName));
         QCOMPARE(send(caller, "on 2").errorName(),
@@ -508,27 +493,24 @@ class TestPanelService : public QObject {
         rig->service.Arm(3, "18:00:00");
         QCOMPARE(rig->port.values(), (std::vector<int>{0, 1}));
         QCOMPARE(rig->beeper.count, 1);
-        QVERIFY(!rig->f().timerPanel().isArmed(3));
+        QVERIFY(!rig->model.isArmed(3));
     }
 
-    // Raise, as a second panel for the board sends it: the minimised window
-    // comes back, active.
-    void raiseBringsTheWindowBack() {
+    // Raise, as a second panel for the board sends it, is the window's to
+    // carry out; it switches nothing.
+    void raiseIsHandedToTheWindow() {
         PublishedRig rig;
         QVERIFY2(rig.published, qPrintable(rig.whyNot));
-        rig.f().showMinimized();
-        QTRY_VERIFY(rig.f().isMinimized());
         const fakes::Journal journal = rig.journal;
         Caller caller(callerBus);
         QCOMPARE(caller.call("Raise").type(), QDBusMessage::ReplyMessage);
-        QTRY_VERIFY(!rig.f().isMinimized());
-        QTRY_VERIFY(rig.f().isActiveWindow());
+        QCOMPARE(rig.raised, 1);
         QCOMPARE(rig.journal, journal); // no beep, no write
     }
 
     void withoutABusThereIsNoService() {
-        FormRig rig;
-        PanelService service(rig.f().model(), [&] { rig.f().bringToFront(); });
+        ModelRig rig;
+        PanelService service(rig.model);
         QString whyNot;
         QVERIFY(!service.publish(QDBusConnection(QString("no such connection")), &whyNot));
         QVERIFY2(whyNot.startsWith("no session bus"), qPrintable(whyNot));
@@ -536,5 +518,5 @@ class TestPanelService : public QObject {
     }
 };
 
-QTEST_MAIN(TestPanelService)
+QTEST_GUILESS_MAIN(TestPanelService)
 #include "test_panel_service.moc"

@@ -1,11 +1,8 @@
 #pragma once
-// A Form1 wired to fakes: a recording port behind the real port monitor, a
-// counting beeper, a hand-set clock, plain secondary windows, and an "end
-// program" that only counts.
+// A Form1 on the model's rig: plain secondary windows, and an "end program"
+// that only counts.
 
-#include "fakes.h"
-#include "panel/panel_model.h"
-#include "platform/port_monitor.h"
+#include "panel/model_rig.h"
 #include "ui/form1.h"
 #include "ui/port_indicator.h"
 
@@ -17,22 +14,13 @@
 #include <QTimer>
 
 #include <memory>
-#include <sstream>
 
-struct FormRig {
-    fakes::Journal journal;
-    fakes::RecordingPort port{&journal};
-    std::ostringstream portLog;
-    platform::PortMonitor monitor{port, portLog};
-    fakes::CountingBeeper beeper{&journal};
-    fakes::ManualClock clock;
+struct FormRig : ModelRig {
     int ended = 0;
     int windowsMade = 0;
-    panel::PanelModel model{{.port = monitor, .beeper = beeper, .clock = clock}};
     std::unique_ptr<ui::Form1> form;
 
     FormRig() {
-        clock.setTime(17, 59, 58, 1);
         auto window = [this](const char* name) {
             return [this, name] {
                 ++windowsMade;
@@ -50,7 +38,6 @@ struct FormRig {
             .wiring = window("frmWiring"),
             .about = window("frmAbout"),
         });
-        monitor.setListener([this](const core::PortStatus& s) { model.showPortStatus(s); });
     }
     ui::Form1& f() { return *form; }
     void show() {

@@ -108,6 +108,26 @@ class TestTimerPanel : public QObject {
         QCOMPARE(rig.beeper.count, 0);
     }
 
+    // A row armed through the model (by the bus, say) shows as one armed by
+    // hand and goes idle when it fires; a text refused from there leaves what
+    // the user typed.
+    void aRowArmedElsewhereShowsInItsRow() {
+        FormRig rig;
+        rig.show();
+        rig.click(12);
+        rig.f().Text(2)->setText("07:1");
+        QVERIFY(!rig.model.requestArm(2, "6:00:00").accepted());
+        QCOMPARE(rig.f().Text(2)->text(), QString("07:1"));
+        QVERIFY(rig.model.requestArm(1, "17:59:59").accepted());
+        QCOMPARE(rig.f().Check(1)->checkState(), Qt::Checked);
+        QCOMPARE(rig.f().Text(1)->text(), QString("17:59:59"));
+        QVERIFY(rig.f().Text(1)->isReadOnly());
+        QCOMPARE(base(rig.f().Text(1)), QColor(0, 255, 0));
+        rig.clock.setTime(17, 59, 59, 5);
+        QTRY_VERIFY(rig.shownOn(1));
+        verifyIdle(rig, 1);
+    }
+
     void textsThatCanNeverFireAreRefused_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("unchanged") << "hh:mm:ss";
