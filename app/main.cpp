@@ -6,6 +6,15 @@
 // panel for a board that another panel drives brings that one to the front
 // and ends, having written nothing. The windows are built inside the event
 // loop, so that an error while they are built reaches the one error report.
+//
+// The board runs on a thread of its own (platform::DeviceThread); the
+// window's thread never waits on it. The end, in this order: the event loop
+// returns; the bus service, the window and the model go, so nothing more is
+// written; the board's thread is given at most a second for the writes still
+// on their way ("&X"'s all off among them), and stderr says so when the board
+// did not confirm the last one; the thread closes the board and ends. A board
+// that still hangs then is not waited for: the process ends at once, before
+// anything the hung thread might use is destroyed.
 #include "app/command_line.h"
 #include "app/session_bus.h"
 #include "help/help_windows.h"
@@ -17,10 +26,12 @@
 #include "platform/default_registry.h"
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
+#include "platform/qt/device_thread.h"
 #include "platform/relay/board_choice.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 
@@ -52,8 +63,9 @@ int main(int argc, char** argv) {
     if (!claimBoardOnSessionBus(board, std::cerr))
         return 0;
 
-    const std::unique_ptr<core::PortOutput> backend = cli::openBoard(resolved);
-    platform::PortMonitor port(*backend, std::cerr);
+    platform::PortMonitor monitor(std::cerr);
+    platform::DeviceThread device(cli::openBoard(resolved), board);
+    device.setObserver([&](const core::PortStatus& status) { monitor.observe(status); });
     const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
@@ -62,9 +74,9 @@ int main(int argc, char** argv) {
     std::unique_ptr<panel::PanelModel> model;
     std::unique_ptr<ui::Form1> form;
     std::unique_ptr<QObject> scripting; // over the session bus, where there is one
-    return app.run([&] {
-        model = std::make_unique<panel::PanelModel>(
-            panel::PanelModel::Services{.port = port, .beeper = *beeper, .clock = *clock});
+    const int status = app.run([&] {
+        model = std::make_unique<panel::PanelModel>(panel::PanelModel::Services{
+            .port = device, .beeper = *beeper, .clock = *clock, .device = &device});
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .model = *model,
             .clock = *clock,
@@ -73,9 +85,26 @@ int main(int argc, char** argv) {
             .wiring = [] { return help::createWiringDiagram(); },
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
-        port.setListener([&](const core::PortStatus& status) { model->showPortStatus(status); });
+        monitor.setListener([&](const core::PortStatus& s) { model->showPortStatus(s); });
         app.setHalt([&] { form->halt(); });
         form->showCentred();
         scripting = offerOnSessionBus(*form, board, std::cerr);
     });
+
+    scripting.reset();
+    form.reset();
+    model.reset();
+    const std::optional<core::PortStatus> last = device.finish();
+    if (!last)
+        std::cerr << "kavo-panel: the relay board did not answer the last write within a second; "
+                     "its relays may not be as the panel showed them last."
+                  << std::endl;
+    else if (!last->ok && !(monitor.lastStatus() && monitor.lastStatus()->sameReason(*last)))
+        std::cerr << "kavo-panel: the relay board did not take the last write: " << last->describe()
+                  << std::endl;
+    if (device.abandonedDevice()) {
+        std::cout.flush();
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -11,6 +11,19 @@ PanelModel::PanelModel(Services services, QObject* parent)
       health_(register_, this) {
     connect(&rows_, &ScheduleRows::rowChanged, this, &PanelModel::rowChanged);
     connect(&health_, &PortHealth::statusChanged, this, &PanelModel::portChanged);
+    if (services_.device)
+        connect(services_.device, &platform::DeviceThread::answered, this,
+                &PanelModel::writeAnswered);
+}
+
+std::uint64_t PanelModel::handedOver() const {
+    return services_.device ? services_.device->lastWrite() : 0;
+}
+
+Answer PanelModel::carriedOut(std::uint64_t before, core::PortStatus written) const {
+    // A value that is no byte is never handed over: its answer is here.
+    const std::uint64_t write = handedOver() != before ? handedOver() : 0;
+    return {std::nullopt, std::move(written), write};
 }
 
 void PanelModel::setOnFaceVisible(int channel, bool visible) {
@@ -78,7 +91,8 @@ Answer PanelModel::requestSwitchOn(int channel) {
         return Answer::refusal(*why);
     if (isOn(channel))
         return Answer::refusal(Refusal::AlreadyOn);
-    return {std::nullopt, switchOn(channel)};
+    const std::uint64_t before = handedOver();
+    return carriedOut(before, switchOn(channel));
 }
 
 Answer PanelModel::requestSwitchOff(int channel) {
@@ -86,15 +100,22 @@ Answer PanelModel::requestSwitchOff(int channel) {
         return Answer::refusal(*why);
     if (!isOn(channel))
         return Answer::refusal(Refusal::AlreadyOff);
-    return {std::nullopt, switchOff(channel)};
+    const std::uint64_t before = handedOver();
+    return carriedOut(before, switchOff(channel));
 }
 
 Answer PanelModel::requestAllOn() {
-    return open_ ? Answer{std::nullopt, allOn()} : Answer::refusal(Refusal::Closed);
+    if (!open_)
+        return Answer::refusal(Refusal::Closed);
+    const std::uint64_t before = handedOver();
+    return carriedOut(before, allOn());
 }
 
 Answer PanelModel::requestAllOff() {
-    return open_ ? Answer{std::nullopt, allOff()} : Answer::refusal(Refusal::Closed);
+    if (!open_)
+        return Answer::refusal(Refusal::Closed);
+    const std::uint64_t before = handedOver();
+    return carriedOut(before, allOff());
 }
 
 Answer PanelModel::requestArm(int channel, const std::string& time) {

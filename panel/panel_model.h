@@ -22,6 +22,7 @@
 #include "core/output_register.h"
 #include "core/port_output.h"
 #include "core/switchboard.h"
+#include "platform/qt/device_thread.h"
 
 #include <QObject>
 
@@ -44,13 +45,16 @@ enum class Refusal {
 };
 
 // A request's answer: refused with its reason, or carried out; a switching
-// request carries the status of its own write.
+// request carries the status of its own write. Where the board is on a
+// thread of its own, that status comes later: `write` is the number of the
+// write to wait for (writeAnswered()), 0 when the status is here already.
 struct Answer {
     std::optional<Refusal> refused;
     core::PortStatus written;
+    std::uint64_t write = 0;
 
     bool accepted() const { return !refused; }
-    static Answer refusal(Refusal why) { return {why, {}}; }
+    static Answer refusal(Refusal why) { return {why, {}, 0}; }
 };
 
 class PanelModel : public QObject, private core::ChannelFaces {
@@ -60,17 +64,19 @@ class PanelModel : public QObject, private core::ChannelFaces {
         core::PortOutput& port;
         core::Beeper& beeper;
         const core::Clock& clock;
+        // The board's thread, when the port hands its writes to one.
+        platform::DeviceThread* device = nullptr;
     };
 
     explicit PanelModel(Services services, QObject* parent = nullptr);
 
     // ---- the window's steps, each answering with its own write ----------
-    core::PortStatus startupReset();          // Form_Load: flags set, PortValue 0
-    core::PortStatus switchOn(int channel);   // the ON face of `channel`
-    core::PortStatus switchOff(int channel);  // the OFF face
-    core::PortStatus allOn();                 // All On, Emergency Mode ALL ON
-    core::PortStatus allOff();                // All Off, Emergency Mode ALL OFF
-    core::PortStatus resetForExit();          // "&X": PortValue 0 before the end
+    core::PortStatus startupReset();         // Form_Load: flags set, PortValue 0
+    core::PortStatus switchOn(int channel);  // the ON face of `channel`
+    core::PortStatus switchOff(int channel); // the OFF face
+    core::PortStatus allOn();                // All On, Emergency Mode ALL ON
+    core::PortStatus allOff();               // All Off, Emergency Mode ALL OFF
+    core::PortStatus resetForExit();         // "&X": PortValue 0 before the end
     bool arm(int channel, const std::string& time);
     void disarm(int channel);
     // Nothing switches any more, by row, retry or request; the port keeps its
@@ -111,12 +117,16 @@ class PanelModel : public QObject, private core::ChannelFaces {
     void rowChanged(int channel);
     void portChanged(); // portFailing() and portStatus()
     void openChanged();
+    // Every write up to `upTo` came to `status` (see Answer::write).
+    void writeAnswered(std::uint64_t upTo, const core::PortStatus& status);
 
   private:
     void setOnFaceVisible(int channel, bool visible) override;
     void setOffFaceVisible(int channel, bool visible) override;
     std::optional<Refusal> refusesChannel(int channel) const;
     core::PortStatus switched(core::PortStatus written);
+    std::uint64_t handedOver() const;
+    Answer carriedOut(std::uint64_t before, core::PortStatus written) const;
 
     Services services_;
     core::OutputRegister register_;

@@ -3,10 +3,18 @@
 namespace platform {
 
 PortMonitor::PortMonitor(core::PortOutput& backend, std::ostream& log)
-    : backend_(backend), log_(log) {}
+    : backend_(&backend), log_(log) {}
+
+PortMonitor::PortMonitor(std::ostream& log) : backend_(nullptr), log_(log) {}
 
 core::PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
-    core::PortStatus status = backend_.PortOut(port, value);
+    core::PortStatus status =
+        backend_ ? backend_->PortOut(port, value) : core::PortStatus::success({});
+    observe(status);
+    return status;
+}
+
+void PortMonitor::observe(const core::PortStatus& status) {
     const bool changed = !last_ || !last_->sameReason(status);
     const bool wasFailing = last_ && !last_->ok;
     if (changed) {
@@ -19,7 +27,6 @@ core::PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
     last_ = status;
     if (changed && listener_)
         listener_(status);
-    return status;
 }
 
 void PortMonitor::setListener(Listener listener) {

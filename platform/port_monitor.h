@@ -2,7 +2,8 @@
 // Wraps the real port backend and turns its statuses into the two things a
 // user can see: one line on a log stream when writes start failing (or fail
 // for a new reason) and when they work again, and a callback for the main
-// window's indicator. The first successful write logs nothing.
+// window's indicator. The first successful write logs nothing. Writes made
+// elsewhere (on the device's own thread) are told to it with observe().
 
 #include "core/port_output.h"
 
@@ -17,15 +18,19 @@ class PortMonitor : public core::PortOutput {
     using Listener = std::function<void(const core::PortStatus&)>;
 
     PortMonitor(core::PortOutput& backend, std::ostream& log);
+    // Only observes; PortOut writes nowhere.
+    explicit PortMonitor(std::ostream& log);
 
     core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    // A write's outcome, as the backend answered it.
+    void observe(const core::PortStatus& status);
 
     void setListener(Listener listener);
     // The outcome of the last write, if any write happened yet.
     const std::optional<core::PortStatus>& lastStatus() const { return last_; }
 
   private:
-    core::PortOutput& backend_;
+    core::PortOutput* backend_;
     std::ostream& log_;
     Listener listener_;
     std::optional<core::PortStatus> last_;

@@ -39,6 +39,7 @@ PanelService::PanelService(panel::PanelModel& panel, std::function<void()> raise
     connect(&panel_, &panel::PanelModel::portChanged, this, [this] { announce(Aspect::Port); });
     // A panel closed by the window manager switches nothing more, so it stops
     // offering to.
+    connect(&panel_, &panel::PanelModel::writeAnswered, this, &PanelService::writeAnswered);
     connect(&panel_, &panel::PanelModel::openChanged, this, [this] {
         if (!panel_.isOpen())
             withdraw();
@@ -222,28 +223,63 @@ bool PanelService::answered(const panel::Answer& answer, int channel, const QStr
     return false;
 }
 
-// A KavoPanel2 answer; a refused request's is never sent, its error is.
+void PanelService::replyOnceWritten(const panel::Answer& answer, bool withStatus) {
+    if (answer.write == 0 || !calledFromDBus())
+        return;
+    setDelayedReply(true);
+    waiting_.append({answer.write, message(), connection(), withStatus});
+}
+
+void PanelService::writeAnswered(std::uint64_t upTo, const core::PortStatus& status) {
+    for (qsizetype i = 0; i < waiting_.size();) {
+        Waiting& w = waiting_[i];
+        if (w.write > upTo) {
+            ++i;
+            continue;
+        }
+        w.bus.send(w.withStatus ? w.call.createReply(
+                                      QVariantList{status.ok, QString::fromStdString(status.device),
+                                                   QString::fromStdString(status.error),
+                                                   QString::fromStdString(status.fix)})
+                                : w.call.createReply());
+        waiting_.removeAt(i);
+    }
+}
+
+// A KavoPanel2 answer; a refused request's is never sent, its error is, and
+// one whose write is still on its way is sent once the board answers.
 bool PanelService::answer(const panel::Answer& answer, int channel, QString& device, QString& error,
                           QString& fix) {
     if (!answered(answer, channel))
         return false;
+    replyOnceWritten(answer, true);
     device = QString::fromStdString(answer.written.device);
     error = QString::fromStdString(answer.written.error);
     fix = QString::fromStdString(answer.written.fix);
     return answer.written.ok;
 }
 
+// KavoPanel1's switches answer nothing, but not before their write did:
+// a script reads the board after the call as it always could.
 void PanelService::SwitchOn(int channel) {
-    answered(panel_.requestSwitchOn(channel), channel);
+    const panel::Answer a = panel_.requestSwitchOn(channel);
+    if (answered(a, channel))
+        replyOnceWritten(a, false);
 }
 void PanelService::SwitchOff(int channel) {
-    answered(panel_.requestSwitchOff(channel), channel);
+    const panel::Answer a = panel_.requestSwitchOff(channel);
+    if (answered(a, channel))
+        replyOnceWritten(a, false);
 }
 void PanelService::AllOn() {
-    answered(panel_.requestAllOn());
+    const panel::Answer a = panel_.requestAllOn();
+    if (answered(a))
+        replyOnceWritten(a, false);
 }
 void PanelService::AllOff() {
-    answered(panel_.requestAllOff());
+    const panel::Answer a = panel_.requestAllOff();
+    if (answered(a))
+        replyOnceWritten(a, false);
 }
 
 bool PanelService::SwitchOn(int channel, QString& device, QString& error, QString& fix) {

@@ -22,6 +22,7 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -113,6 +114,16 @@ class PanelService : public QObject, protected QDBusContext {
     bool answer(const panel::Answer& answer, int channel, QString& device, QString& error,
                 QString& fix);
     void announce(Aspect aspect);
+    // Holds the reply to the call being served until its write is answered.
+    void replyOnceWritten(const panel::Answer& answer, bool withStatus);
+    void writeAnswered(std::uint64_t upTo, const core::PortStatus& status);
+    struct Waiting {
+        std::uint64_t write;
+        QDBusMessage call;
+        QDBusConnection bus;
+        bool withStatus; // KavoPanel2's answer, or KavoPanel1's empty one
+    };
+    QList<Waiting> waiting_;
 
     panel::PanelModel& panel_;
     std::function<void()> raise_;

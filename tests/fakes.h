@@ -8,7 +8,9 @@
 #include "core/port_output.h"
 #include "core/switchboard.h"
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,46 @@ class RecordingFaces : public core::ChannelFaces {
                                 std::to_string(channel));
     }
     Journal* journal_;
+};
+
+// A board whose writes can be held: while held, a write does not return
+// until the test releases it. Written from the device's thread, read from
+// the test's.
+class HeldPort : public core::PortOutput {
+  public:
+    core::PortStatus PortOut(std::uint16_t, std::uint8_t value) override {
+        std::unique_lock lock(mutex_);
+        ++inside_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !held_; });
+        --inside_;
+        values_.push_back(value);
+        return core::PortStatus::success("/dev/held");
+    }
+    void hold() {
+        const std::lock_guard lock(mutex_);
+        held_ = true;
+    }
+    void release() {
+        const std::lock_guard lock(mutex_);
+        held_ = false;
+        changed_.notify_all();
+    }
+    bool inside() {
+        const std::lock_guard lock(mutex_);
+        return inside_ > 0;
+    }
+    std::vector<int> values() {
+        const std::lock_guard lock(mutex_);
+        return values_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false;
+    int inside_ = 0;
+    std::vector<int> values_;
 };
 
 } // namespace fakes

@@ -20,7 +20,8 @@ struct FormRig : ModelRig {
     int windowsMade = 0;
     std::unique_ptr<ui::Form1> form;
 
-    FormRig() {
+    explicit FormRig(std::unique_ptr<core::PortOutput> threadedBoard = nullptr)
+        : ModelRig(std::move(threadedBoard)) {
         auto window = [this](const char* name) {
             return [this, name] {
                 ++windowsMade;

@@ -178,6 +178,33 @@ class TestForm1 : public QObject {
         QCOMPARE(rig.beeper.count, 2);
     }
 
+    // A board that hangs in a write holds up nothing at the window: the
+    // clock ticks, the About window opens, the clicks go on. The dot says
+    // the board is not answering; let go, the board ends on the newest state
+    // and no older one is written after it.
+    void aStuckBoardLeavesTheWindowRunning() {
+        auto held = std::make_unique<fakes::HeldPort>();
+        fakes::HeldPort& board = *held;
+        FormRig rig(std::move(held));
+        rig.show();
+        QTRY_COMPARE(board.values(), std::vector<int>{0});
+        board.hold();
+        rig.click(1);
+        QTRY_VERIFY(board.inside());
+        rig.click(2);
+        rig.click(3);
+        rig.click(5);
+        rig.click(11);
+        QTRY_VERIFY(rig.windowsMade == 1);
+        QTRY_VERIFY(!rig.f().Label4->text().isEmpty());
+        QTRY_VERIFY(!rig.f().portIndicator->isHidden());
+        QVERIFY(rig.f().portIndicator->toolTip().contains("not answering"));
+
+        board.release();
+        QTRY_VERIFY(rig.f().portIndicator->isHidden());
+        QCOMPARE(board.values(), (std::vector<int>{0, 1, 6}));
+    }
+
     // Closed by the window manager while a help window stays open: the
     // program runs on for that window, but the panel writes nothing more.
     void closingByTheWindowManagerStopsItsTimers() {

@@ -1,0 +1,152 @@
+#include "device_thread.h"
+
+#include <QTimer>
+
+namespace platform {
+
+DeviceThread::DeviceThread(std::unique_ptr<core::PortOutput> backend, std::string device,
+                           std::function<void()> atStart, std::function<void()> atEnd,
+                           QObject* parent)
+    : QObject(parent), shared_(std::make_shared<Shared>()), device_(std::move(device)),
+      deadline_(new QTimer(this)) {
+    shared_->backend = std::move(backend);
+    shared_->atStart = std::move(atStart);
+    shared_->atEnd = std::move(atEnd);
+    shared_->owner = this;
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, &DeviceThread::overdue);
+    thread_ = std::thread(&DeviceThread::loop, shared_);
+}
+
+DeviceThread::~DeviceThread() {
+    if (thread_.joinable() && !abandoned_)
+        finish();
+    if (abandoned_) {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->owner = nullptr;
+        thread_.detach(); // it owns what it uses, and ends after the device
+    }
+}
+
+core::PortStatus DeviceThread::notAnswering(const std::string& device) {
+    return core::PortStatus::failure(device, "not answering",
+                                     "The relay board did not answer within a second: check its "
+                                     "cable and power. The panel writes again once it answers.");
+}
+
+core::PortStatus DeviceThread::PortOut(std::uint16_t port, std::uint8_t value) {
+    const std::uint64_t id = ++submitted_;
+    {
+        const std::lock_guard lock(shared_->mutex);
+        if (shared_->stuck)
+            shared_->queue.clear(); // overtaken: only the newest state waits
+        shared_->queue.push_back(Job{port, value, id});
+    }
+    shared_->wake.notify_one();
+    waiting_.emplace_back(id, std::chrono::steady_clock::now() + Deadline);
+    armDeadline();
+    return core::PortStatus::success(device_);
+}
+
+void DeviceThread::loop(std::shared_ptr<Shared> shared) {
+    Shared& s = *shared;
+    if (s.atStart)
+        s.atStart();
+    std::unique_lock lock(s.mutex);
+    for (;;) {
+        s.wake.wait(lock, [&s] { return !s.queue.empty() || s.ending; });
+        if (s.queue.empty())
+            break;
+        const Job job = s.queue.front();
+        s.queue.pop_front();
+        lock.unlock();
+        const core::PortStatus status = s.backend->PortOut(job.port, job.value);
+        lock.lock();
+        s.stuck = false;
+        s.finished = job.id;
+        s.finishedStatus = status;
+        s.done.notify_all();
+        if (DeviceThread* owner = s.owner)
+            QMetaObject::invokeMethod(
+                owner, [owner, id = job.id, status] { owner->completed(id, status); },
+                Qt::QueuedConnection);
+    }
+    lock.unlock();
+    s.backend.reset(); // the device closes on the thread that used it
+    if (s.atEnd)
+        s.atEnd();
+    lock.lock();
+    s.ended = true;
+    s.done.notify_all();
+}
+
+void DeviceThread::completed(std::uint64_t id, const core::PortStatus& status) {
+    if (!status.device.empty())
+        device_ = status.device;
+    stalled_ = false;
+    if (observer_)
+        observer_(status);
+    answer(id, status);
+}
+
+void DeviceThread::answer(std::uint64_t upTo, const core::PortStatus& status) {
+    if (upTo <= answered_)
+        return;
+    answered_ = upTo;
+    while (!waiting_.empty() && waiting_.front().first <= upTo)
+        waiting_.pop_front();
+    armDeadline();
+    emit answered(upTo, status);
+}
+
+void DeviceThread::armDeadline() {
+    if (waiting_.empty()) {
+        deadline_->stop();
+        return;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        waiting_.front().second - std::chrono::steady_clock::now());
+    deadline_->start(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+}
+
+void DeviceThread::overdue() {
+    const auto now = std::chrono::steady_clock::now();
+    std::uint64_t late = 0;
+    for (const auto& [id, due] : waiting_)
+        if (due <= now)
+            late = id;
+    if (late == 0)
+        return armDeadline();
+    {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->stuck = true;
+        while (shared_->queue.size() > 1)
+            shared_->queue.pop_front();
+    }
+    const core::PortStatus status = notAnswering(device_);
+    if (observer_ && !stalled_)
+        observer_(status);
+    stalled_ = true;
+    answer(late, status);
+}
+
+std::optional<core::PortStatus> DeviceThread::finish() {
+    Shared& s = *shared_;
+    std::unique_lock lock(s.mutex);
+    s.ending = true;
+    s.wake.notify_one();
+    const bool confirmed = s.done.wait_for(
+        lock, Deadline, [&] { return s.finished == submitted_ && s.queue.empty(); });
+    const bool closed = confirmed && s.done.wait_for(lock, Deadline, [&s] { return s.ended; });
+    std::optional<core::PortStatus> last;
+    if (confirmed)
+        last = submitted_ ? s.finishedStatus : core::PortStatus::success(device_);
+    lock.unlock();
+    if (closed)
+        thread_.join();
+    else
+        abandoned_ = true;
+    return last;
+}
+
+} // namespace platform
