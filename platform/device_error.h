@@ -23,6 +23,7 @@ enum class DeviceStep { Opening, Using };
 // What the user can do about `error`, or empty where there is nothing to say.
 std::string deviceFix(DeviceKind kind, int error, DeviceStep step);
 
+// For a fix that sends the user to the boards the panel can see.
 inline constexpr const char* ListBoardsHint = "kavo-panel --list-boards lists the boards it finds";
 
 } // namespace platform
