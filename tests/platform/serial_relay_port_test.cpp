@@ -156,6 +156,11 @@ class SerialRelayPortTest : public QObject {
         QTest::newRow("refused: the udev rule as for a HID board, or the group dialout")
             << QSerialPort::PermissionError << "Permission denied"
             << "Permission denied" << udevRule << "sudo adduser $USER dialout";
+        QTest::newRow("open already, in this program: no other program to close")
+            << QSerialPort::OpenError << "Device is already open"
+            << "the port is already open in this program"
+            << ""
+            << "restart the panel";
     }
     void portErrorsAreReportedAsWhatTheyAre() {
         QFETCH(QSerialPort::SerialPortError, error);
