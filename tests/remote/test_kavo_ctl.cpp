@@ -146,6 +146,29 @@ class TestKavoCtl : public QObject {
         QCOMPARE(version.exit, 0);
     }
 
+    // kavo-panel's spellings: each does what its other spelling does.
+    void spellingsAsThePanelTakesThem_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("sameAs");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("-v") << QStringList{"-v"} << QStringList{"--version"} << 0;
+        // No panel drives that board: the name it is not found under shows
+        // that the board was read.
+        QTest::newRow("--board BOARD") << QStringList{"--board", "serial:ttyUSB7", "status"}
+                                       << QStringList{"--board=serial:ttyUSB7", "status"} << 3;
+    }
+    void spellingsAsThePanelTakesThem() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, sameAs);
+        QFETCH(int, exit);
+        const Result r = ctl(args);
+        const Result other = ctl(sameAs);
+        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.err, other.err);
+        QCOMPARE(r.out, other.out);
+        QCOMPARE(other.exit, exit);
+    }
+
     void thePanelTakesTheNameAtStart() {
         QVERIFY(start(panel, {}, QProcess::ForwardedOutputChannel));
         panel.waitUntil([] { return panelOnTheBus(); });
@@ -185,6 +208,8 @@ class TestKavoCtl : public QObject {
             << QStringList{"all-on", "1"} << "too many arguments for \"all-on\"";
         QTest::newRow("--json with on")
             << QStringList{"on", "1", "--json"} << "--json goes only with \"status\"";
+        QTest::newRow("--board without its board")
+            << QStringList{"status", "--board"} << "missing value after '--board'";
     }
     // Usage errors never reach the panel, even when it would refuse too.
     void usageErrors() {
