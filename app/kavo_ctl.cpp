@@ -31,12 +31,18 @@ enum Exit { Done = 0, Refused = 1, UsageError = 2, NoPanel = 3, BoardUnreachable
 
 constexpr int ReplyTimeoutMs = 10000;
 
+// "1 to 4": the channel numbers, as every text gives them.
+QString channelNumbers() {
+    return QString("1 to %1").arg(core::ChannelCount);
+}
+
+// %1: the channel numbers.
 const char* const Usage = R"(Usage: kavo-ctl [--board=BOARD] COMMAND
 Switches the channels of the KAVO panel (kavo-panel) running in this desktop
 session, as its own buttons do.
 
 Commands:
-  on N             switch channel N (1 to 4) on: its ON button
+  on N             switch channel N (%1) on: its ON button
   off N            switch channel N off: its OFF button
   all-on           switch every channel on: Emergency Mode, ALL ON
   all-off          switch every channel off: Emergency Mode, ALL OFF
@@ -89,17 +95,22 @@ struct Request {
 struct Command {
     const char* name;
     int arguments;
-    const char* needs;
+    const char* needs; // empty for a channel number alone
 };
 constexpr Command Commands[] = {
-    {"on", 1, "a channel number, 1 to 4"},
-    {"off", 1, "a channel number, 1 to 4"},
+    {"on", 1, ""},
+    {"off", 1, ""},
     {"all-on", 0, ""},
     {"all-off", 0, ""},
     {"at", 2, "a channel number and a time, as in: kavo-ctl at 3 18:00:00"},
-    {"cancel", 1, "a channel number, 1 to 4"},
+    {"cancel", 1, ""},
     {"status", 0, ""},
 };
+
+// What the words after `command` are.
+QString needs(const Command& command) {
+    return *command.needs ? QString(command.needs) : "a channel number, " + channelNumbers();
+}
 
 std::optional<int> channelNumber(const QString& word) {
     bool ok = false;
@@ -158,7 +169,7 @@ std::optional<int> parse(QStringList arguments, Request& request) {
         return usageError(problem.left(1).toLower() + problem.mid(1));
     }
     if (parser.isSet(help)) {
-        print(Usage);
+        print(QString(Usage).arg(channelNumbers()).toUtf8());
         return Done;
     }
     if (parser.isSet(version)) {
@@ -194,7 +205,7 @@ std::optional<int> parse(QStringList arguments, Request& request) {
     if (!command)
         return usageError(QString("unknown command \"%1\"").arg(request.command));
     if (positional.size() < command->arguments)
-        return usageError(QString("\"%1\" needs %2").arg(request.command, command->needs));
+        return usageError(QString("\"%1\" needs %2").arg(request.command, needs(*command)));
     if (positional.size() > command->arguments)
         return usageError(QString("too many arguments for \"%1\"").arg(request.command));
     if (request.json && request.command != "status")
@@ -202,9 +213,8 @@ std::optional<int> parse(QStringList arguments, Request& request) {
     if (command->arguments > 0) {
         const std::optional<int> channel = channelNumber(positional[0]);
         if (!channel)
-            return usageError(QString("there is no channel \"%1\"; channels are 1 to %2")
-                                  .arg(positional[0])
-                                  .arg(core::ChannelCount));
+            return usageError(QString("there is no channel \"%1\"; channels are %2")
+                                  .arg(positional[0], channelNumbers()));
         request.channel = *channel;
     }
     if (command->arguments > 1)

@@ -197,6 +197,8 @@ class TestKavoCtl : public QObject {
             << QStringList{"on", "01"} << "there is no channel \"01\"; channels are 1 to 4";
         QTest::newRow("channel x")
             << QStringList{"cancel", "x"} << "there is no channel \"x\"; channels are 1 to 4";
+        QTest::newRow("channel %2")
+            << QStringList{"on", "%2"} << "there is no channel \"%2\"; channels are 1 to 4";
         QTest::newRow("at without a time")
             << QStringList{"at", "3"}
             << "\"at\" needs a channel number and a time, as in: kavo-ctl at 3 18:00:00";
