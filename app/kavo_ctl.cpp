@@ -9,18 +9,21 @@
 #include "platform/relay/board_choice.h"
 #include "remote/bus_names.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingReply>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -28,12 +31,18 @@ enum Exit { Done = 0, Refused = 1, UsageError = 2, NoPanel = 3, BoardUnreachable
 
 constexpr int ReplyTimeoutMs = 10000;
 
+// "1 to 4": the channel numbers, as every text gives them.
+QString channelNumbers() {
+    return QString("1 to %1").arg(core::ChannelCount);
+}
+
+// %1: the channel numbers.
 const char* const Usage = R"(Usage: kavo-ctl [--board=BOARD] COMMAND
 Switches the channels of the KAVO panel (kavo-panel) running in this desktop
 session, as its own buttons do.
 
 Commands:
-  on N             switch channel N (1 to 4) on: its ON button
+  on N             switch channel N (%1) on: its ON button
   off N            switch channel N off: its OFF button
   all-on           switch every channel on: Emergency Mode, ALL ON
   all-off          switch every channel off: Emergency Mode, ALL OFF
@@ -86,17 +95,22 @@ struct Request {
 struct Command {
     const char* name;
     int arguments;
-    const char* needs;
+    const char* needs; // empty for a channel number alone
 };
 constexpr Command Commands[] = {
-    {"on", 1, "a channel number, 1 to 4"},
-    {"off", 1, "a channel number, 1 to 4"},
+    {"on", 1, ""},
+    {"off", 1, ""},
     {"all-on", 0, ""},
     {"all-off", 0, ""},
     {"at", 2, "a channel number and a time, as in: kavo-ctl at 3 18:00:00"},
-    {"cancel", 1, "a channel number, 1 to 4"},
+    {"cancel", 1, ""},
     {"status", 0, ""},
 };
+
+// What the words after `command` are.
+QString needs(const Command& command) {
+    return *command.needs ? QString(command.needs) : "a channel number, " + channelNumbers();
+}
 
 std::optional<int> channelNumber(const QString& word) {
     bool ok = false;
@@ -106,39 +120,81 @@ std::optional<int> channelNumber(const QString& word) {
     return n;
 }
 
-// The request, or the exit status when there is nothing to ask the panel.
-std::optional<int> parse(const QStringList& words, Request& request) {
-    QStringList positional;
-    for (const QString& word : words) {
-        if (word == "-h" || word == "--help") {
-            print(Usage);
-            return Done;
-        }
-        if (word == "--version") {
-            print("kavo-ctl " KAVO_VERSION "\n");
-            return Done;
-        }
-        if (word == "--json")
-            request.json = true;
-        else if (word.startsWith("--board=")) {
-            const auto parsed = platform::relay::parseBoardChoice(word.mid(8).toStdString());
-            if (!parsed.choice)
-                return usageError(QString::fromStdString(parsed.error));
-            const auto& board = parsed.choice;
-            request.service =
-                QString::fromStdString(remote::serviceName(platform::relay::boardArgument(*board)));
-            // A panel is found under the board it resolved these to.
-            using platform::relay::BoardKind;
-            request.anyPanelPrefix.clear();
-            if (board->kind == BoardKind::Auto)
-                request.anyPanelPrefix = QString(remote::ServiceName) + '.';
-            else if (board->kind == BoardKind::UsbHid && board->selector.empty())
-                request.anyPanelPrefix = request.service + '_';
-        } else if (word.startsWith('-') && word.size() > 1 && !word[1].isDigit())
-            return usageError(QString("unknown option \"%1\"").arg(word));
-        else
-            positional << word;
+// An unknown option as it was typed, "--all=3" rather than Qt's "all".
+QString spelling(const QStringList& arguments, const QString& name) {
+    for (const QString& word : arguments.mid(1)) {
+        const QString option = word.mid(word.startsWith("--") ? 2 : 1).section('=', 0, 0);
+        if (word.startsWith('-') && option == name)
+            return word;
     }
+    return "--" + name;
+}
+
+// The request, or the exit status when there is nothing to ask the panel.
+// `arguments` begin with the program's name.
+std::optional<int> parse(QStringList arguments, Request& request) {
+    QCommandLineParser parser;
+    // As kavo-panel's: -board=X and -help are long options too.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption board("board", {}, "BOARD");
+    const QCommandLineOption json("json");
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version(QStringList{"v", "version"});
+    parser.addOptions({board, json, help, version});
+
+    // "-1" is a channel number, if a wrong one, not an option: it passes the
+    // parser as a word no argument can be (a NUL) and is put back after.
+    QHash<QString, QString> numbers;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].size() > 1 && arguments[i][0] == '-' && arguments[i][1].isDigit()) {
+            const QString standIn = QChar(0) + QString::number(i);
+            numbers.insert(standIn, std::exchange(arguments[i], standIn));
+        }
+    }
+    const auto restored = [&](QStringList words) {
+        for (QString& word : words)
+            word = numbers.value(word, word);
+        return words;
+    };
+
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return usageError(
+                QString("unknown option \"%1\"").arg(spelling(arguments, unknown.first())));
+        // A value missing after --board, or one after --json: Qt's sentence.
+        QString problem = parser.errorText();
+        if (problem.endsWith('.'))
+            problem.chop(1);
+        return usageError(problem.left(1).toLower() + problem.mid(1));
+    }
+    if (parser.isSet(help)) {
+        print(QString(Usage).arg(channelNumbers()).toUtf8());
+        return Done;
+    }
+    if (parser.isSet(version)) {
+        print("kavo-ctl " KAVO_VERSION "\n");
+        return Done;
+    }
+    request.json = parser.isSet(json);
+    // Each --board is checked; the last one counts.
+    for (const QString& value : restored(parser.values(board))) {
+        const auto parsed = platform::relay::parseBoardChoice(value.toStdString());
+        if (!parsed.choice)
+            return usageError(QString::fromStdString(parsed.error));
+        const auto& choice = parsed.choice;
+        request.service =
+            QString::fromStdString(remote::serviceName(platform::relay::boardArgument(*choice)));
+        // A panel is found under the board it resolved these to.
+        using platform::relay::BoardKind;
+        request.anyPanelPrefix.clear();
+        if (choice->kind == BoardKind::Auto)
+            request.anyPanelPrefix = QString(remote::ServiceName) + '.';
+        else if (choice->kind == BoardKind::UsbHid && choice->selector.empty())
+            request.anyPanelPrefix = request.service + '_';
+    }
+
+    QStringList positional = restored(parser.positionalArguments());
     if (positional.isEmpty())
         return usageError("no command given");
     request.command = positional.takeFirst();
@@ -149,7 +205,7 @@ std::optional<int> parse(const QStringList& words, Request& request) {
     if (!command)
         return usageError(QString("unknown command \"%1\"").arg(request.command));
     if (positional.size() < command->arguments)
-        return usageError(QString("\"%1\" needs %2").arg(request.command, command->needs));
+        return usageError(QString("\"%1\" needs %2").arg(request.command, needs(*command)));
     if (positional.size() > command->arguments)
         return usageError(QString("too many arguments for \"%1\"").arg(request.command));
     if (request.json && request.command != "status")
@@ -157,9 +213,8 @@ std::optional<int> parse(const QStringList& words, Request& request) {
     if (command->arguments > 0) {
         const std::optional<int> channel = channelNumber(positional[0]);
         if (!channel)
-            return usageError(QString("there is no channel \"%1\"; channels are 1 to %2")
-                                  .arg(positional[0])
-                                  .arg(core::ChannelCount));
+            return usageError(QString("there is no channel \"%1\"; channels are %2")
+                                  .arg(positional[0], channelNumbers()));
         request.channel = *channel;
     }
     if (command->arguments > 1)
@@ -327,7 +382,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     app.setApplicationName("kavo-ctl");
     Request request;
-    if (const std::optional<int> exit = parse(app.arguments().mid(1), request))
+    if (const std::optional<int> exit = parse(app.arguments(), request))
         return *exit;
     return run(request, QDBusConnection::sessionBus());
 }

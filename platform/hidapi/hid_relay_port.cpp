@@ -1,6 +1,7 @@
 #include "hid_relay_port.h"
 
 #include "hidapi_transport.h"
+#include "platform/device_error.h"
 #include "platform/device_lock.h"
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_switcher.h"
@@ -10,36 +11,6 @@
 #include <cstring>
 
 namespace platform {
-
-const char* const UdevRuleFix =
-    "The udev rule 70-kavo-panel-relay-boards.rules gives the logged-in user access to the "
-    "board: install it in /etc/udev/rules.d/, then unplug the board and plug it in again.";
-
-std::string hidFixFor(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return UdevRuleFix;
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-    case EIO:
-    case EPIPE:
-#ifdef ESHUTDOWN // not among Windows's errno values
-    case ESHUTDOWN:
-#endif
-        return "The board stopped answering: check that it is plugged in.";
-    case ETIMEDOUT:
-        return "The board does not answer: unplug it and plug it in again.";
-    case EBUSY:
-        return "Another program is using the board: close it.";
-    case EPROTO:
-        return "The device does not answer like a relay board: check which device --board "
-               "selects.";
-    default:
-        return {};
-    }
-}
 
 // Everything the worker thread uses. It belongs to the jobs as much as to
 // the port, so a job that outlives its deadline (or the port) stays safe.
@@ -60,10 +31,12 @@ struct HidRelayPort::Session {
     }
 
     // Takes `io` by value: it may belong to the transport that close() ends.
-    core::PortStatus fail(relay::IoResult io, std::string fix = {}) {
+    // Without a fix of its own, the error's is given.
+    core::PortStatus fail(relay::IoResult io, DeviceStep step, std::string fix = {}) {
         close();
-        return core::PortStatus::failure(device, io.message,
-                                         fix.empty() ? hidFixFor(io.error) : fix);
+        if (fix.empty())
+            fix = deviceFix(DeviceKind::HidBoard, io.error, step);
+        return core::PortStatus::failure(device, io.message, fix);
     }
 
     core::PortStatus bind() {
@@ -74,7 +47,7 @@ struct HidRelayPort::Session {
         const relay::HidBoardPick pick =
             relay::pickHidBoard(boards, byDevice ? canonicalDevicePath(selector) : selector);
         if (!pick.found())
-            return fail(pick.io, pick.fix);
+            return fail(pick.io, DeviceStep::Opening, pick.fix);
         const relay::HidBoardInfo& chosen = boards[static_cast<std::size_t>(pick.index)];
         device = chosen.path;
         // Neither hidraw nor Windows opens a HID device exclusively: without
@@ -82,12 +55,13 @@ struct HidRelayPort::Session {
         // first one shows as on.
         lock = std::make_unique<DeviceLock>(chosen.path);
         if (const int error = lock->openError())
-            return fail(relay::IoResult::failure(error, std::strerror(error)));
+            return fail(relay::IoResult::failure(error, std::strerror(error)), DeviceStep::Opening);
         if (lock->refused())
-            return fail(relay::IoResult::failure(EBUSY, inUseReason(lock->holder())), InUseFix);
+            return fail(relay::IoResult::failure(EBUSY, inUseReason(lock->holder())),
+                        DeviceStep::Opening);
         transport = std::make_unique<HidapiTransport>(chosen.path);
         if (!transport->ok())
-            return fail(transport->openResult());
+            return fail(transport->openResult(), DeviceStep::Opening);
         board = relay::makeHidRelayBoard(chosen.model, *transport);
         switcher = std::make_unique<relay::RelaySwitcher>(*board);
         return core::PortStatus::success(device);
@@ -104,13 +78,14 @@ struct HidRelayPort::Session {
         case relay::SwitchResult::Outcome::Done:
             return core::PortStatus::success(device);
         case relay::SwitchResult::Outcome::Failed:
-            return fail(result.io);
+            return fail(result.io, DeviceStep::Using);
         case relay::SwitchResult::Outcome::Mismatch:
             return fail(relay::IoResult::failure(0, result.describeMismatch(board->relayCount())),
+                        DeviceStep::Using,
                         "Check the board's power and USB cable; a relay that does not follow "
                         "may be worn out.");
         }
-        return fail(relay::IoResult::failure(EIO, "unknown outcome"));
+        return fail(relay::IoResult::failure(EIO, "unknown outcome"), DeviceStep::Using);
     }
 };
 

@@ -44,7 +44,4 @@ class HidRelayPort : public core::PortOutput {
     BoundedWorker worker_;
 };
 
-// What to tell a user who gets `error` from a relay board's device.
-std::string hidFixFor(int error);
-
 } // namespace platform

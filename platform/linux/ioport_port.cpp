@@ -1,5 +1,7 @@
 #include "ioport_port.h"
 
+#include "platform/device_error.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,9 +34,7 @@ core::PortStatus IoPortPort::PortOut(std::uint16_t port, std::uint8_t value) {
             const int error = errno;
             return core::PortStatus::failure(
                 portName(base_), std::strerror(error),
-                error == EPERM ? "Direct port access needs root or CAP_SYS_RAWIO; using the "
-                                 "ppdev driver instead needs neither (sudo modprobe ppdev)."
-                               : std::string());
+                deviceFix(DeviceKind::DirectPort, error, DeviceStep::Opening));
         }
         permitted_ = true;
     }

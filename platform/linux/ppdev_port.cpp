@@ -1,6 +1,7 @@
 #include "ppdev_port.h"
 
 #include "device_lock.h"
+#include "platform/device_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -26,20 +27,6 @@ bool isMissing(PpdevPort::Step step, int error) {
 bool isRefused(PpdevPort::Step step, int error) {
     using Step = PpdevPort::Step;
     return (step == Step::Claim && error == ENXIO) || (step != Step::Open && error == EBUSY);
-}
-
-std::string fixFor(PpdevPort::Step step, int error) {
-    using Step = PpdevPort::Step;
-    if (error == EACCES || error == EPERM)
-        return "Add your user to the group lp (sudo adduser $USER lp) and log in again.";
-    if (error == ENOENT)
-        return "Load the ppdev module (sudo modprobe ppdev).";
-    if (!isMissing(step, error))
-        return {};
-    if (step == Step::Open)
-        return "Load the ppdev module (sudo modprobe ppdev) and check that the parallel port is "
-               "enabled in the firmware setup.";
-    return "The port went away: check that it is still connected.";
 }
 
 } // namespace
@@ -90,7 +77,10 @@ core::PortStatus PpdevPort::fail(Step step, int error) {
     core::PortStatus status =
         isRefused(step, error)
             ? refusal()
-            : core::PortStatus::failure(path_, std::strerror(error), fixFor(step, error));
+            : core::PortStatus::failure(
+                  path_, std::strerror(error),
+                  deviceFix(DeviceKind::Parport, error,
+                            step == Step::Open ? DeviceStep::Opening : DeviceStep::Using));
     unbind();
     missing_ = isMissing(step, error);
     return status;

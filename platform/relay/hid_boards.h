@@ -5,6 +5,7 @@
 
 #include "board_choice.h"
 #include "hid_relay_protocol.h"
+#include "platform/device_error.h"
 
 #include <string>
 #include <vector>
@@ -35,7 +36,5 @@ HidBoardPick pickHidBoard(const std::vector<HidBoardInfo>& boards, const std::st
 // The --board value that selects boards[index] among these: by its ID or
 // serial where no other board shares it, else by its device.
 BoardChoice choiceForHidBoard(const std::vector<HidBoardInfo>& boards, std::size_t index);
-
-inline constexpr const char* ListBoardsHint = "kavo-panel --list-boards lists the boards it finds";
 
 } // namespace platform::relay

@@ -1,7 +1,9 @@
 #include "serial_relay_port.h"
 
 #include "port_in_use.h"
+#include "serial_error.h"
 
+#include "platform/device_error.h"
 #include "platform/device_lock.h"
 #include "platform/relay/lcus_protocol.h"
 #include "platform/relay/relay_switcher.h"
@@ -16,51 +18,6 @@
 #include <cerrno>
 
 namespace platform {
-namespace {
-
-// QtSerialPort's error kinds, as the errno that caused them.
-int errnoFor(QSerialPort::SerialPortError error) {
-    switch (error) {
-    case QSerialPort::NoError:
-        return 0;
-    case QSerialPort::DeviceNotFoundError:
-        return ENOENT;
-    case QSerialPort::PermissionError:
-        return EACCES;
-    case QSerialPort::OpenError:
-        return EBUSY;
-    case QSerialPort::TimeoutError:
-        return ETIMEDOUT;
-    case QSerialPort::NotOpenError:
-        return EBADF;
-    default: // ResourceError (unplugged), WriteError, ...
-        return EIO;
-    }
-}
-
-} // namespace
-
-std::string serialFixFor(int error) {
-    switch (error) {
-    case EACCES:
-        return "The udev rule 70-kavo-panel-relay-boards.rules gives the logged-in user access "
-               "to the board: install it in /etc/udev/rules.d/ and plug the board in again (or "
-               "join the group dialout: sudo adduser $USER dialout, then log in again). If "
-               "another program has the port open, close it.";
-    case ENOENT:
-        return "Plug in the board, or check the device name; kavo-panel --list-boards lists "
-               "the boards it finds.";
-    case EBUSY:
-        return "Another program has the port open: close it.";
-    case ETIMEDOUT:
-        return "The port does not send: unplug the board and plug it in again.";
-    case EIO:
-        return "The board stopped answering: check that it is plugged in.";
-    default:
-        return {};
-    }
-}
-
 // Frames go into QSerialPort's buffer; flush() pushes them out with a
 // bounded wait, so a stuck port costs the window at most that long.
 class QtSerialTransport : public relay::SerialTransport {
@@ -93,7 +50,8 @@ class QtSerialTransport : public relay::SerialTransport {
     }
 
     relay::IoResult failure() const {
-        return relay::IoResult::failure(errnoFor(port_.error()), port_.errorString().toStdString());
+        return relay::IoResult::failure(serialErrno(port_.error()),
+                                        port_.errorString().toStdString());
     }
 
   private:
@@ -116,7 +74,9 @@ core::PortStatus SerialRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
     }
     const relay::SwitchResult result = switcher_->apply(value);
     if (!result.ok())
-        return fail(result.io.error, result.io.message);
+        return fail(core::PortStatus::failure(
+            device_, result.io.message,
+            deviceFix(DeviceKind::SerialBoard, result.io.error, DeviceStep::Using)));
     return core::PortStatus::success(device_);
 }
 
@@ -133,23 +93,25 @@ core::PortStatus SerialRelayPort::bind() {
                 return core::PortStatus::failure(device_, *inUse, InUseFix);
             }
         }
-        return fail(errnoFor(serial_->error()), serial_->errorString().toStdString());
+        return fail(serialFailure(device_, serial_->error(), serial_->errorString().toStdString(),
+                                  DeviceStep::Opening));
     }
     const bool configured =
         serial_->setBaudRate(relay::LcusBaudRate) && serial_->setDataBits(QSerialPort::Data8) &&
         serial_->setParity(QSerialPort::NoParity) && serial_->setStopBits(QSerialPort::OneStop) &&
         serial_->setFlowControl(QSerialPort::NoFlowControl);
     if (!configured)
-        return fail(errnoFor(serial_->error()), serial_->errorString().toStdString());
+        return fail(serialFailure(device_, serial_->error(), serial_->errorString().toStdString(),
+                                  DeviceStep::Opening));
     transport_ = std::make_unique<QtSerialTransport>(*serial_, flushWait_);
     board_ = std::make_unique<relay::LcusSerialBoard>(*transport_);
     switcher_ = std::make_unique<relay::RelaySwitcher>(*board_);
     return core::PortStatus::success(device_);
 }
 
-core::PortStatus SerialRelayPort::fail(int error, const std::string& message) {
+core::PortStatus SerialRelayPort::fail(core::PortStatus status) {
     close();
-    return core::PortStatus::failure(device_, message, serialFixFor(error));
+    return status;
 }
 
 void SerialRelayPort::close() {

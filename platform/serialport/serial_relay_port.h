@@ -46,7 +46,7 @@ class SerialRelayPort : public core::PortOutput {
 
   private:
     core::PortStatus bind();
-    core::PortStatus fail(int error, const std::string& message);
+    core::PortStatus fail(core::PortStatus status); // closes the port first
     void close();
 
     std::string device_;
@@ -56,9 +56,6 @@ class SerialRelayPort : public core::PortOutput {
     std::unique_ptr<relay::LcusSerialBoard> board_;
     std::unique_ptr<relay::RelaySwitcher> switcher_;
 };
-
-// What to tell a user who gets `error` (an errno) from the serial port.
-std::string serialFixFor(int error);
 
 // The USB serial ports on the chip the LCUS boards use.
 std::vector<relay::SerialBoardInfo> findSerialBoards();

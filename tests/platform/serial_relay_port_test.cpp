@@ -1,6 +1,9 @@
 // The LCUS serial backend through the real QtSerialPort, against a
 // pseudo-terminal standing in for the CH340: the exact frames for start-up,
-// each switch, All On/Off and exit, and a board that is unplugged.
+// each switch, All On/Off and exit, and a board that is unplugged; and what
+// the errors a pseudo-terminal cannot be made to give are reported as.
+#include "platform/device_error.h"
+#include "platform/serialport/serial_error.h"
 #include "platform/serialport/serial_relay_port.h"
 #include "pty_pair.h"
 
@@ -9,10 +12,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <unistd.h>
 
 using core::PortStatus;
 using platform::SerialRelayPort;
+using Step = platform::DeviceStep;
 
 namespace {
 
@@ -136,6 +141,41 @@ class SerialRelayPortTest : public QObject {
         QVERIFY(!status.ok);
         QCOMPARE(QString::fromStdString(status.device), "/dev/kavo-no-such-tty");
         QVERIFY2(QString::fromStdString(status.fix).contains("--list-boards"), status.fix.c_str());
+    }
+
+    // The errors a pseudo-terminal cannot be made to give, as the user is told them.
+    void portErrorsAreReportedAsWhatTheyAre_data() {
+        QTest::addColumn<QSerialPort::SerialPortError>("error");
+        QTest::addColumn<QString>("message"); // the port's errorString()
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("fixStart");
+        QTest::addColumn<QString>("fixMentions");
+
+        const QString udevRule = QString::fromStdString(
+            platform::deviceFix(platform::DeviceKind::HidBoard, EACCES, Step::Opening));
+        QTest::newRow("refused: the udev rule as for a HID board, or the group dialout")
+            << QSerialPort::PermissionError << "Permission denied"
+            << "Permission denied" << udevRule << "sudo adduser $USER dialout";
+        QTest::newRow("open already, in this program: no other program to close")
+            << QSerialPort::OpenError << "Device is already open"
+            << "the port is already open in this program"
+            << ""
+            << "restart the panel";
+    }
+    void portErrorsAreReportedAsWhatTheyAre() {
+        QFETCH(QSerialPort::SerialPortError, error);
+        QFETCH(QString, message);
+        QFETCH(QString, reason);
+        QFETCH(QString, fixStart);
+        QFETCH(QString, fixMentions);
+
+        const PortStatus status =
+            platform::serialFailure("/dev/ttyUSB0", error, message.toStdString(), Step::Opening);
+        QVERIFY(!status.ok);
+        QCOMPARE(QString::fromStdString(status.device), "/dev/ttyUSB0");
+        QCOMPARE(QString::fromStdString(status.error), reason);
+        const QString fix = QString::fromStdString(status.fix);
+        QVERIFY2(fix.startsWith(fixStart) && fix.contains(fixMentions), status.fix.c_str());
     }
 };
 

@@ -146,6 +146,29 @@ class TestKavoCtl : public QObject {
         QCOMPARE(version.exit, 0);
     }
 
+    // kavo-panel's spellings: each does what its other spelling does.
+    void spellingsAsThePanelTakesThem_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("sameAs");
+        QTest::addColumn<int>("exit");
+        QTest::newRow("-v") << QStringList{"-v"} << QStringList{"--version"} << 0;
+        // No panel drives that board: the name it is not found under shows
+        // that the board was read.
+        QTest::newRow("--board BOARD") << QStringList{"--board", "serial:ttyUSB7", "status"}
+                                       << QStringList{"--board=serial:ttyUSB7", "status"} << 3;
+    }
+    void spellingsAsThePanelTakesThem() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, sameAs);
+        QFETCH(int, exit);
+        const Result r = ctl(args);
+        const Result other = ctl(sameAs);
+        QCOMPARE(r.exit, exit);
+        QCOMPARE(r.err, other.err);
+        QCOMPARE(r.out, other.out);
+        QCOMPARE(other.exit, exit);
+    }
+
     void thePanelTakesTheNameAtStart() {
         QVERIFY(start(panel, {}, QProcess::ForwardedOutputChannel));
         panel.waitUntil([] { return panelOnTheBus(); });
@@ -174,6 +197,8 @@ class TestKavoCtl : public QObject {
             << QStringList{"on", "01"} << "there is no channel \"01\"; channels are 1 to 4";
         QTest::newRow("channel x")
             << QStringList{"cancel", "x"} << "there is no channel \"x\"; channels are 1 to 4";
+        QTest::newRow("channel %2")
+            << QStringList{"on", "%2"} << "there is no channel \"%2\"; channels are 1 to 4";
         QTest::newRow("at without a time")
             << QStringList{"at", "3"}
             << "\"at\" needs a channel number and a time, as in: kavo-ctl at 3 18:00:00";
@@ -185,6 +210,8 @@ class TestKavoCtl : public QObject {
             << QStringList{"all-on", "1"} << "too many arguments for \"all-on\"";
         QTest::newRow("--json with on")
             << QStringList{"on", "1", "--json"} << "--json goes only with \"status\"";
+        QTest::newRow("--board without its board")
+            << QStringList{"status", "--board"} << "missing value after '--board'";
     }
     // Usage errors never reach the panel, even when it would refuse too.
     void usageErrors() {
