@@ -7,13 +7,10 @@
 #include "platform/relay/relay_switcher.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace platform {
 
-// Everything the worker thread uses. It belongs to the jobs as much as to
-// the port, so a job that outlives its deadline (or the port) stays safe.
 struct HidRelayPort::Session {
     std::string selector;
     std::string spelled;              // the selector as --board spells it
@@ -89,50 +86,18 @@ struct HidRelayPort::Session {
     }
 };
 
-HidRelayPort::HidRelayPort(std::string selector, std::chrono::milliseconds deadline)
-    : selector_(std::move(selector)), deadline_(deadline), session_(std::make_shared<Session>()) {
-    session_->selector = selector_;
-    session_->spelled = selector_.empty() ? "usb-hid" : "usb-hid:" + selector_;
+HidRelayPort::HidRelayPort(std::string selector) : session_(std::make_unique<Session>()) {
+    session_->spelled = selector.empty() ? "usb-hid" : "usb-hid:" + selector;
     session_->device = session_->spelled;
-    device_ = session_->spelled;
+    session_->selector = std::move(selector);
 }
 
 HidRelayPort::~HidRelayPort() {
-    // Closing the board belongs on the worker too; if it is stuck, the
-    // stuck job holds the session and closes it when it ends.
-    worker_.run([session = std::move(session_)]() mutable { session.reset(); }, deadline_);
+    session_->close();
 }
 
 core::PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
-    auto status = std::make_shared<core::PortStatus>();
-    const BoundedWorker::Outcome outcome = worker_.run(
-        [session = session_, status, value, restart = abandoned_] {
-            if (restart)
-                session->close();
-            *status = session->write(value);
-        },
-        deadline_);
-
-    const std::string fix = "Unplug the board and plug it in again.";
-    switch (outcome) {
-    case BoundedWorker::Outcome::Done:
-        abandoned_ = false;
-        device_ = status->device;
-        return *status;
-    case BoundedWorker::Outcome::TimedOut: {
-        // The job goes on; whatever it did, the next write opens the board
-        // afresh and sets every relay.
-        abandoned_ = true;
-        char waited[64];
-        std::snprintf(waited, sizeof waited, "the board did not answer within %.2f s",
-                      static_cast<double>(deadline_.count()) / 1000.0);
-        return core::PortStatus::failure(device_, waited, fix);
-    }
-    case BoundedWorker::Outcome::Busy:
-        return core::PortStatus::failure(device_, "the board has not yet answered an earlier write",
-                                         fix);
-    }
-    return core::PortStatus::failure(device_, "unknown outcome", {});
+    return session_->write(value);
 }
 
 } // namespace platform

@@ -9,13 +9,13 @@
 // refused the board, told which program has it where the system says so, and
 // gets it on a later write once that program has closed it.
 //
-// The board is only ever touched on a worker thread, and a write waits for
-// it at most `deadline`: a board that hangs is reported, not waited for.
+// Every call blocks until the kernel is done with it (seconds, for a board
+// that hangs): the panel drives it from its device thread.
 
-#include "bounded_worker.h"
+#include "hidapi_transport.h"
+
 #include "core/port_output.h"
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -23,12 +23,11 @@ namespace platform {
 
 class HidRelayPort : public core::PortOutput {
   public:
-    static constexpr std::chrono::milliseconds DefaultDeadline{750};
-
     // `selector` as in --board=usb-hid[:SELECTOR].
-    explicit HidRelayPort(std::string selector,
-                          std::chrono::milliseconds deadline = DefaultDeadline);
+    explicit HidRelayPort(std::string selector);
     ~HidRelayPort() override;
+    HidRelayPort(const HidRelayPort&) = delete;
+    HidRelayPort& operator=(const HidRelayPort&) = delete;
 
     // The board is the port, so `port` is not looked at.
     core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
@@ -36,12 +35,8 @@ class HidRelayPort : public core::PortOutput {
   private:
     struct Session;
 
-    std::string selector_;
-    std::chrono::milliseconds deadline_;
-    std::shared_ptr<Session> session_;
-    std::string device_;     // as in the last status, for statuses made here
-    bool abandoned_ = false; // a write outlived its deadline: start afresh
-    BoundedWorker worker_;
+    HidapiLibrary library_; // outlives the session's device
+    std::unique_ptr<Session> session_;
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 #include <filesystem>
+#include <mutex>
 
 namespace platform {
 namespace {
@@ -37,7 +38,22 @@ bool devicePathBefore(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+std::mutex libraryMutex;
+int libraryUsers = 0;
+
 } // namespace
+
+HidapiLibrary::HidapiLibrary() {
+    const std::lock_guard lock(libraryMutex);
+    if (libraryUsers++ == 0)
+        hid_init(); // a failure shows again, with its reason, when a board is opened
+}
+
+HidapiLibrary::~HidapiLibrary() {
+    const std::lock_guard lock(libraryMutex);
+    if (--libraryUsers == 0)
+        hid_exit();
+}
 
 HidapiTransport::HidapiTransport(const std::string& path) {
     errno = 0;
@@ -90,6 +106,7 @@ relay::IoResult HidapiTransport::writeOutputReport(std::span<const std::uint8_t>
 }
 
 std::vector<relay::HidBoardInfo> findHidBoards(bool readIds) {
+    const HidapiLibrary library;
     std::vector<relay::HidBoardInfo> boards;
     hid_device_info* all = hid_enumerate(0, 0);
     for (const hid_device_info* device = all; device; device = device->next) {

@@ -1,7 +1,7 @@
 #pragma once
 // The relay boards' HID transport over hidapi (its hidraw backend on Linux,
 // its own on Windows), and finding the boards that are plugged in. Every call
-// blocks until the kernel is done with it; HidRelayPort keeps them off the window's thread.
+// blocks until the kernel is done with it.
 
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_board.h"
@@ -12,6 +12,16 @@
 struct hid_device_;
 
 namespace platform {
+
+// hidapi set up (hid_init) while one of these lives, and closed (hid_exit)
+// with the last: hidapi's own set-up is not safe from two threads at once.
+class HidapiLibrary {
+  public:
+    HidapiLibrary();
+    ~HidapiLibrary();
+    HidapiLibrary(const HidapiLibrary&) = delete;
+    HidapiLibrary& operator=(const HidapiLibrary&) = delete;
+};
 
 class HidapiTransport : public relay::HidTransport {
   public:

@@ -2,16 +2,15 @@
 
 #include <QTimer>
 
+#include <exception>
+
 namespace platform {
 
 DeviceThread::DeviceThread(std::unique_ptr<core::PortOutput> backend, std::string device,
-                           std::function<void()> atStart, std::function<void()> atEnd,
                            QObject* parent)
     : QObject(parent), shared_(std::make_shared<Shared>()), device_(std::move(device)),
       deadline_(new QTimer(this)) {
     shared_->backend = std::move(backend);
-    shared_->atStart = std::move(atStart);
-    shared_->atEnd = std::move(atEnd);
     shared_->owner = this;
     deadline_->setSingleShot(true);
     connect(deadline_, &QTimer::timeout, this, &DeviceThread::overdue);
@@ -50,8 +49,6 @@ core::PortStatus DeviceThread::PortOut(std::uint16_t port, std::uint8_t value) {
 
 void DeviceThread::loop(std::shared_ptr<Shared> shared) {
     Shared& s = *shared;
-    if (s.atStart)
-        s.atStart();
     std::unique_lock lock(s.mutex);
     for (;;) {
         s.wake.wait(lock, [&s] { return !s.queue.empty() || s.ending; });
@@ -60,8 +57,18 @@ void DeviceThread::loop(std::shared_ptr<Shared> shared) {
         const Job job = s.queue.front();
         s.queue.pop_front();
         lock.unlock();
-        const core::PortStatus status = s.backend->PortOut(job.port, job.value);
+        core::PortStatus status;
+        std::exception_ptr thrown;
+        try {
+            status = s.backend->PortOut(job.port, job.value);
+        } catch (...) {
+            thrown = std::current_exception();
+            status = core::PortStatus::failure({}, "the relay board's driver failed", {});
+        }
         lock.lock();
+        if (DeviceThread* owner = s.owner; owner && thrown)
+            QMetaObject::invokeMethod(
+                owner, [thrown] { std::rethrow_exception(thrown); }, Qt::QueuedConnection);
         s.stuck = false;
         s.finished = job.id;
         s.finishedStatus = status;
@@ -73,16 +80,15 @@ void DeviceThread::loop(std::shared_ptr<Shared> shared) {
     }
     lock.unlock();
     s.backend.reset(); // the device closes on the thread that used it
-    if (s.atEnd)
-        s.atEnd();
     lock.lock();
     s.ended = true;
     s.done.notify_all();
 }
 
-void DeviceThread::completed(std::uint64_t id, const core::PortStatus& status) {
-    if (!status.device.empty())
-        device_ = status.device;
+void DeviceThread::completed(std::uint64_t id, core::PortStatus status) {
+    if (status.device.empty())
+        status.device = device_; // a status the thread made itself
+    device_ = status.device;
     stalled_ = false;
     if (observer_)
         observer_(status);

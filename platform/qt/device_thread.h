@@ -18,6 +18,10 @@
 // still on their way, then the thread closes the device and ends. A device
 // that still hangs by then keeps its thread (abandonedDevice()); the program
 // should then end at once, without destroying what the device might use.
+//
+// An exception the backend throws fails its write and is thrown again on the
+// owner's thread, from its event loop, where the program's one error report
+// catches it.
 
 #include "core/port_output.h"
 
@@ -45,11 +49,8 @@ class DeviceThread : public QObject, public core::PortOutput {
     using Observer = std::function<void(const core::PortStatus&)>;
 
     // `device` names the board in a status made here, until the board's own
-    // status names it. `atStart` and `atEnd` run on the device thread, before
-    // the first job and after the device is closed (a library's set-up and
-    // clean-up).
+    // status names it. The backend is destroyed on the device thread.
     DeviceThread(std::unique_ptr<core::PortOutput> backend, std::string device,
-                 std::function<void()> atStart = {}, std::function<void()> atEnd = {},
                  QObject* parent = nullptr);
     ~DeviceThread() override;
 
@@ -78,7 +79,7 @@ class DeviceThread : public QObject, public core::PortOutput {
         std::uint8_t value;
         std::uint64_t id;
     };
-    void completed(std::uint64_t id, const core::PortStatus& status);
+    void completed(std::uint64_t id, core::PortStatus status);
     void answer(std::uint64_t upTo, const core::PortStatus& status);
     void overdue();
     void armDeadline();
@@ -87,7 +88,6 @@ class DeviceThread : public QObject, public core::PortOutput {
     // left behind.
     struct Shared {
         std::unique_ptr<core::PortOutput> backend;
-        std::function<void()> atStart, atEnd;
         std::mutex mutex;
         std::condition_variable wake, done;
         std::deque<Job> queue;

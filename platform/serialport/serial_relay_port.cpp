@@ -19,7 +19,8 @@
 
 namespace platform {
 // Frames go into QSerialPort's buffer; flush() pushes them out with a
-// bounded wait, so a stuck port costs the window at most that long.
+// bounded wait, so a port that stops sending fails its write and is opened
+// afresh on the next one rather than holding the board's thread.
 class QtSerialTransport : public relay::SerialTransport {
   public:
     QtSerialTransport(QSerialPort& port, std::chrono::milliseconds wait)

@@ -2,6 +2,7 @@
 #include "discovery.h"
 #include "panel_proxy.h"
 
+#include "core/channels.h"
 #include "remote/bus_names.h"
 
 #include <QDBusConnectionInterface>
@@ -21,7 +22,7 @@ namespace {
 constexpr int ReplyTimeoutMs = 10000;
 constexpr qint64 QuietMs = 60000;
 
-const QRegularExpression ChannelTopic("^channel/([1-4])/(set|arm)$");
+const QRegularExpression ChannelTopic("^channel/([1-9][0-9]{0,2})/(set|arm)$");
 const QRegularExpression ClockShape("^[0-9]{2}:[0-9]{2}:[0-9]{2}$");
 
 QByteArray onOff(bool on) {
@@ -143,7 +144,9 @@ void Bridge::message(const QString& fullTopic, const QByteArray& payload, bool r
 
 void Bridge::command(const QString& fullTopic, const QByteArray& payload) {
     const QString tail = fullTopic.mid(topic(QString()).size());
-    const QRegularExpressionMatch match = ChannelTopic.match(tail);
+    QRegularExpressionMatch match = ChannelTopic.match(tail);
+    if (match.hasMatch() && match.captured(1).toInt() > core::ChannelCount)
+        match = {};
     const bool all = tail == "all/set";
     const bool set = all || (match.hasMatch() && match.captured(2) == "set");
     const bool arm = match.hasMatch() && match.captured(2) == "arm";

@@ -4,7 +4,9 @@
 #include "hidraw_shim.h"
 #include "platform/hidapi/hid_relay_port.h"
 #include "platform/hidapi/hidapi_transport.h"
+#include "platform/qt/device_thread.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <cerrno>
@@ -217,34 +219,33 @@ class HidRelayPortTest : public QObject {
         QCOMPARE(hidraw_shim_relays(board), 0x01u);
     }
 
-    void aHangingBoardIsReportedNotWaitedFor() {
+    // A board that hangs holds only the device thread: its write is answered
+    // "not answering", and once the board gives up the newest state is set
+    // on a board opened afresh.
+    void aHangingBoardHoldsOnlyTheDeviceThread() {
         const int board = hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, "QAWEZ", nullptr);
-        HidRelayPort port("", std::chrono::milliseconds(100));
-        QVERIFY(port.PortOut(DataRegister, 0x00).ok);
+        platform::DeviceThread device(std::make_unique<HidRelayPort>(""), "usb-hid");
+        QSignalSpy answered(&device, &platform::DeviceThread::answered);
+        std::vector<PortStatus> outcomes;
+        device.setObserver([&](const PortStatus& status) { outcomes.push_back(status); });
+        device.PortOut(DataRegister, 0x00);
+        QTRY_COMPARE(answered.size(), 1);
 
         hidraw_shim_set_state(board, HIDRAW_SHIM_HANGING);
-        const PortStatus hung = port.PortOut(DataRegister, 0x01);
-        QVERIFY(!hung.ok);
-        QVERIFY2(q(hung.error).contains("did not answer"), hung.error.c_str());
-        // While the request is stuck, further writes are refused, not queued.
-        const PortStatus busy = port.PortOut(DataRegister, 0x03);
-        QVERIFY(!busy.ok);
-        QVERIFY2(q(busy.error).contains("earlier write"), busy.error.c_str());
+        for (std::uint8_t value : {0x01, 0x02, 0x03})
+            device.PortOut(DataRegister, value);
+        QTRY_COMPARE(answered.size(), 2);
+        QCOMPARE(answered[1][1].value<PortStatus>().error, "not answering");
 
-        hidraw_shim_release();
-        // The stuck request ends by itself, a moment after the release.
-        PortStatus again = PortStatus::failure({}, "not written yet", {});
-        for (int attempt = 0; attempt < 250 && !again.ok; ++attempt) {
-            again = port.PortOut(DataRegister, 0x02);
-            if (!again.ok)
-                QTest::qWait(20);
-        }
-        QVERIFY2(again.ok, again.describe().c_str());
-        // Whatever the stuck request did, the board was opened afresh and set.
-        QCOMPARE(hidraw_shim_relays(board), 0x02u);
-        QVERIFY2(shimLog().endsWith("open flock open SFEATURE fd 01 SFEATURE ff 02 SFEATURE fd 03 "
+        hidraw_shim_release(); // the stuck write fails; only 0x03 was left waiting
+        QTRY_COMPARE(outcomes.size(), 4u);
+        QVERIFY(!outcomes[2].ok);
+        QVERIFY2(outcomes[3].ok, outcomes[3].describe().c_str());
+        QCOMPARE(hidraw_shim_relays(board), 0x03u);
+        QVERIFY2(shimLog().endsWith("open flock open SFEATURE ff 01 SFEATURE ff 02 SFEATURE fd 03 "
                                     "SFEATURE fd 04 GFEATURE"),
                  qPrintable(shimLog()));
+        QVERIFY(device.finish());
     }
 
     // hidraw lets any number of programs open a board: the lock keeps a

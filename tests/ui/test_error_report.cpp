@@ -1,4 +1,5 @@
 #include "form_rig.h"
+#include "platform/qt/device_thread.h"
 #include "ui/error_report.h"
 
 #include <QTest>
@@ -8,11 +9,16 @@
 #include <stdexcept>
 
 // An error no handler traps reaches the one top-level report, whatever
-// delivered the event that raised it, start-up included: one line on the
+// delivered the event that raised it, start-up and the board's thread included: one line on the
 // log, the message shown, and the program ends through its event loop with
 // a failure status.
 class TestErrorReport : public QObject {
     Q_OBJECT
+    struct ThrowingPort : core::PortOutput {
+        core::PortStatus PortOut(std::uint16_t, std::uint8_t) override {
+            throw std::runtime_error("the driver broke");
+        }
+    };
     ui::Application* app() { return static_cast<ui::Application*>(QCoreApplication::instance()); }
 
   private slots:
@@ -23,9 +29,12 @@ class TestErrorReport : public QObject {
         app()->setReport([&](const QString& message) { reports << message; });
         QTimer::singleShot(0, [] { throw std::runtime_error("the window could not be created"); });
         QTimer::singleShot(0, [] { throw 42; });
-        QTRY_COMPARE(reports.size(), 2);
+        platform::DeviceThread device(std::make_unique<ThrowingPort>(), "stand-in");
+        device.PortOut(core::ParallelDataPort, 1);
+        QTRY_COMPARE(reports.size(), 3);
         QVERIFY(reports[0].contains("the window could not be created"));
         QVERIFY(!reports[1].isEmpty());
+        QVERIFY(reports[2].contains("the driver broke"));
         QVERIFY(QString::fromStdString(log.str()).startsWith(
             "test_error_report: Run-time error: the window could not be"));
     }
