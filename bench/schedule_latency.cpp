@@ -5,6 +5,8 @@
 //     kept busy for 1.5 s around the armed second;
 //   - the CPU time used while all four rows are armed.
 // Usage: schedule_latency [runs] [busy-runs] [cpu-seconds]
+#include "percentiles.h"
+
 #include "panel/panel_model.h"
 #include "platform/qt/system_clock.h"
 #include "scheduler/clock_text.h"
@@ -58,18 +60,8 @@ double cpuSeconds() {
     return double(ts.tv_sec) + double(ts.tv_nsec) / 1e9;
 }
 
-struct Stats {
-    double median, p99, max;
-};
-Stats stats(std::vector<double> v) {
-    if (v.empty())
-        return {-1, -1, -1};
-    std::sort(v.begin(), v.end());
-    auto pick = [&](double q) {
-        return v[std::min(v.size() - 1, std::size_t(q * double(v.size() - 1) + 0.5))];
-    };
-    return {pick(0.5), pick(0.99), v.back()};
-}
+using bench::Stats;
+using bench::stats;
 
 struct Run {
     std::array<std::vector<double>, 4> delays;
