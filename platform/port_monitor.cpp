@@ -5,7 +5,8 @@ namespace platform {
 PortMonitor::PortMonitor(core::PortOutput& backend, std::ostream& log)
     : backend_(&backend), log_(log) {}
 
-PortMonitor::PortMonitor(std::ostream& log) : backend_(nullptr), log_(log) {}
+PortMonitor::PortMonitor(std::ostream& log, std::string program)
+    : backend_(nullptr), log_(log), program_(std::move(program)) {}
 
 core::PortStatus PortMonitor::PortOut(std::uint16_t port, std::uint8_t value) {
     core::PortStatus status =
@@ -19,10 +20,10 @@ void PortMonitor::observe(const core::PortStatus& status) {
     const bool wasFailing = last_ && !last_->ok;
     if (changed) {
         if (!status.ok)
-            log_ << "kavo-panel: " << status.describe() << std::endl;
+            log_ << program_ << ": " << status.describe() << std::endl;
         else if (wasFailing)
-            log_ << "kavo-panel: writes to the relay board port " << status.device << " work again."
-                 << std::endl;
+            log_ << program_ << ": writes to the relay board port " << status.device
+                 << " work again." << std::endl;
     }
     last_ = status;
     if (changed && listener_)

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <ostream>
+#include <string>
 
 namespace platform {
 
@@ -18,8 +19,8 @@ class PortMonitor : public core::PortOutput {
     using Listener = std::function<void(const core::PortStatus&)>;
 
     PortMonitor(core::PortOutput& backend, std::ostream& log);
-    // Only observes; PortOut writes nowhere.
-    explicit PortMonitor(std::ostream& log);
+    // Only observes; PortOut writes nowhere. `program` starts each line.
+    explicit PortMonitor(std::ostream& log, std::string program = "kavo-panel");
 
     core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
     // A write's outcome, as the backend answered it.
@@ -32,6 +33,7 @@ class PortMonitor : public core::PortOutput {
   private:
     core::PortOutput* backend_;
     std::ostream& log_;
+    std::string program_ = "kavo-panel";
     Listener listener_;
     std::optional<core::PortStatus> last_;
 };

@@ -4,6 +4,7 @@
 #include "panel_adaptor.h"
 
 #include "core/channels.h"
+#include "panel/refusal_text.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -15,13 +16,25 @@
 namespace remote {
 namespace {
 
-// A caller's text, fit to be quoted in a one-line answer.
-QString quoted(const QString& text) {
-    QString shown = text.left(40);
-    for (QChar& c : shown)
-        if (c.category() == QChar::Other_Control)
-            c = u'?';
-    return '"' + shown + (text.size() > 40 ? "...\"" : "\"");
+const char* errorName(panel::Refusal why) {
+    using panel::Refusal;
+    switch (why) {
+    case Refusal::Closed:
+        return error::Closed;
+    case Refusal::NoSuchChannel:
+        return error::NoSuchChannel;
+    case Refusal::AlreadyOn:
+        return error::AlreadyOn;
+    case Refusal::AlreadyOff:
+        return error::AlreadyOff;
+    case Refusal::AlreadyArmed:
+        return error::AlreadyArmed;
+    case Refusal::NotATime:
+        return error::NotATime;
+    case Refusal::NotArmed:
+        return error::NotArmed;
+    }
+    return error::Closed;
 }
 
 } // namespace
@@ -187,39 +200,8 @@ bool PanelService::answered(const panel::Answer& answer, int channel, const QStr
         return true;
     if (!calledFromDBus())
         return false;
-    using panel::Refusal;
-    switch (*answer.refused) {
-    case Refusal::Closed:
-        sendErrorReply(error::Closed, "The panel's window was closed; it switches nothing more.");
-        break;
-    case Refusal::NoSuchChannel:
-        sendErrorReply(error::NoSuchChannel,
-                       QString("There is no channel %1; channels are 1 to %2.")
-                           .arg(channel)
-                           .arg(core::ChannelCount));
-        break;
-    case Refusal::AlreadyOn:
-        sendErrorReply(error::AlreadyOn, QString("Channel %1 is already on.").arg(channel));
-        break;
-    case Refusal::AlreadyOff:
-        sendErrorReply(error::AlreadyOff, QString("Channel %1 is already off.").arg(channel));
-        break;
-    case Refusal::AlreadyArmed:
-        sendErrorReply(error::AlreadyArmed,
-                       QString("Channel %1 is already armed for %2; cancel it first.")
-                           .arg(channel)
-                           .arg(QString::fromStdString(panel_.armedTime(channel))));
-        break;
-    case Refusal::NotATime:
-        sendErrorReply(error::NotATime,
-                       QString("%1 is not a time of day as HH:MM:SS (24-hour, two digits "
-                               "each: 6 pm is 18:00:00).")
-                           .arg(quoted(time)));
-        break;
-    case Refusal::NotArmed:
-        sendErrorReply(error::NotArmed, QString("Channel %1 is not armed.").arg(channel));
-        break;
-    }
+    sendErrorReply(errorName(*answer.refused),
+                   panel::refusalText(panel_, *answer.refused, channel, time));
     return false;
 }
 

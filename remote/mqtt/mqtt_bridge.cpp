@@ -1,16 +1,9 @@
 #include "mqtt_bridge.h"
 #include "discovery.h"
-#include "panel_proxy.h"
 
 #include "core/channels.h"
-#include "remote/bus_names.h"
 
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
-#include <QDBusServiceWatcher>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSysInfo>
 
@@ -19,7 +12,6 @@
 namespace remote::mqtt {
 namespace {
 
-constexpr int ReplyTimeoutMs = 10000;
 constexpr qint64 QuietMs = 60000;
 
 const QRegularExpression ChannelTopic("^channel/([1-9][0-9]{0,2})/(set|arm)$");
@@ -40,11 +32,8 @@ QString shown(const QByteArray& payload) {
 
 } // namespace
 
-Bridge::Bridge(Settings settings, platform::mqtt::Client& client, const QDBusConnection& bus,
-               QObject* parent)
-    : QObject(parent), settings_(std::move(settings)),
-      service_(QString::fromStdString(serviceName(settings_.board.toStdString()))), client_(client),
-      bus_(bus) {
+Bridge::Bridge(Settings settings, platform::mqtt::Client& client, PanelLink& panel, QObject* parent)
+    : QObject(parent), settings_(std::move(settings)), client_(client), panel_(panel) {
     retry_.setSingleShot(true);
     connect(&retry_, &QTimer::timeout, this, &Bridge::connectToBroker);
     connect(&client_, &platform::mqtt::Client::connected, this, &Bridge::connected);
@@ -52,8 +41,9 @@ Bridge::Bridge(Settings settings, platform::mqtt::Client& client, const QDBusCon
     connect(&client_, &platform::mqtt::Client::message, this, &Bridge::message);
     settings_.endpoint.clientId = "kavo-mqtt-" + settings_.nodeId;
     settings_.endpoint.will = {topic("availability"), "offline", true};
-    panel_ = new ComQuorvaleKavoPanel1Interface(service(), ObjectPath, bus_, this);
-    panel_->setTimeout(ReplyTimeoutMs);
+    connect(&panel_, &PanelLink::appeared, this, &Bridge::publishAll);
+    connect(&panel_, &PanelLink::vanished, this, &Bridge::publishAvailability);
+    connect(&panel_, &PanelLink::changed, this, &Bridge::panelChanged);
 }
 
 Bridge::~Bridge() = default;
@@ -63,17 +53,7 @@ QString Bridge::topic(const QString& tail) const {
 }
 
 void Bridge::start() {
-    watcher_ = new QDBusServiceWatcher(service(), bus_,
-                                       QDBusServiceWatcher::WatchForRegistration |
-                                           QDBusServiceWatcher::WatchForUnregistration,
-                                       this);
-    connect(watcher_, &QDBusServiceWatcher::serviceRegistered, this, &Bridge::panelAppeared);
-    connect(watcher_, &QDBusServiceWatcher::serviceUnregistered, this, &Bridge::panelVanished);
-    // Follows the name to whichever panel holds it.
-    bus_.connect(service(), ObjectPath, PropertiesInterface, "PropertiesChanged", this,
-                 SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
-    if (bus_.interface()->isServiceRegistered(service()))
-        panelAppeared();
+    panel_.start();
     connectToBroker();
 }
 
@@ -156,90 +136,50 @@ void Bridge::command(const QString& fullTopic, const QByteArray& payload) {
         return say(fullTopic, QString("ignored %1 on %2: it takes %3")
                                   .arg(shown(payload), fullTopic,
                                        arm ? "HH:MM:SS, or nothing to disarm" : "ON or OFF"));
-    if (!state_)
+    if (!state())
         return say(fullTopic,
                    QString("ignored %1 on %2: no panel is running").arg(shown(payload), fullTopic));
+    using Command = PanelLink::Command;
     const int n = all ? 0 : match.captured(1).toInt();
     const bool on = payload == "ON";
     if (all)
-        whenAnswered(on ? panel_->AllOn() : panel_->AllOff(), fullTopic, 0, false);
+        request(on ? Command::AllOn : Command::AllOff, 0, {}, fullTopic);
     else if (set)
-        whenAnswered(on ? panel_->SwitchOn(n) : panel_->SwitchOff(n), fullTopic, n, false);
+        request(on ? Command::SwitchOn : Command::SwitchOff, n, {}, fullTopic);
     else if (payload.isEmpty())
-        whenAnswered(panel_->Disarm(n), fullTopic, n, true);
+        request(Command::Disarm, n, {}, fullTopic);
     else
-        whenAnswered(panel_->Arm(n, QString::fromLatin1(payload)), fullTopic, n, true);
+        request(Command::Arm, n, QString::fromLatin1(payload), fullTopic);
 }
 
-void Bridge::whenAnswered(const QDBusPendingCall& call, const QString& fullTopic, int channel,
-                          bool row) {
-    auto* watcher = new QDBusPendingCallWatcher(call, this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, fullTopic, channel, row](QDBusPendingCallWatcher* w) {
-                w->deleteLater();
-                if (!w->isError())
-                    return;
-                say(fullTopic,
-                    QString("the panel refused %1: %2").arg(fullTopic, w->error().message()));
-                if (!state_ || channel == 0)
-                    return;
-                if (row)
-                    publishArmed(channel);
-                else
-                    publishChannel(channel);
-            });
-}
-
-// ---- the panel -------------------------------------------------------------
-
-void Bridge::panelAppeared() {
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(service(), ObjectPath, PropertiesInterface, "GetAll");
-    call << QString(Interface);
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, ReplyTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusPendingReply<QVariantMap> reply = *w;
-        if (reply.isError()) {
-            say("panel", "cannot read the panel's state: " + reply.error().message());
+void Bridge::request(PanelLink::Command command, int channel, const QString& time,
+                     const QString& fullTopic) {
+    const bool row = command == PanelLink::Command::Arm || command == PanelLink::Command::Disarm;
+    // The answer may come later (over the bus) or at once (the model).
+    QPointer<Bridge> self(this);
+    panel_.request(command, channel, time, [self, fullTopic, channel, row](const QString& refusal) {
+        if (!self || refusal.isEmpty())
             return;
-        }
-        state_ = PanelState{};
-        apply(reply.value());
-        publishAll();
+        self->say(fullTopic, QString("the panel refused %1: %2").arg(fullTopic, refusal));
+        if (!self->state() || channel == 0)
+            return;
+        if (row)
+            self->publishArmed(channel);
+        else
+            self->publishChannel(channel);
     });
 }
 
-void Bridge::panelVanished() {
-    state_.reset();
-    publishAvailability();
-}
-
-void Bridge::propertiesChanged(const QString& interface, const QVariantMap& changed,
-                               const QStringList&) {
-    if (interface != Interface || !state_)
-        return;
-    const PanelState before = *state_;
-    apply(changed);
+void Bridge::panelChanged(const PanelState& before) {
+    const PanelState& now = *state();
     for (int n = 1; n <= ChannelCount; ++n) {
-        if (before.on.value(n - 1) != state_->on.value(n - 1))
+        if (before.on.value(n - 1) != now.on.value(n - 1))
             publishChannel(n);
-        if (before.armed.value(n - 1) != state_->armed.value(n - 1))
+        if (before.armed.value(n - 1) != now.armed.value(n - 1))
             publishArmed(n);
     }
-    if (before.failing != state_->failing || before.reason != state_->reason)
+    if (before.failing != now.failing || before.reason != now.reason)
         publishBoard();
-}
-
-void Bridge::apply(const QVariantMap& values) {
-    if (values.contains("ChannelsOn"))
-        state_->on = qdbus_cast<QList<bool>>(values.value("ChannelsOn"));
-    if (values.contains("ArmedTimes"))
-        state_->armed = qdbus_cast<QStringList>(values.value("ArmedTimes"));
-    if (values.contains("PortFailing"))
-        state_->failing = values.value("PortFailing").toBool();
-    if (values.contains("PortError"))
-        state_->reason = values.value("PortError").toString();
 }
 
 // ---- publishing ------------------------------------------------------------
@@ -254,11 +194,11 @@ void Bridge::publishDiscovery() {
 }
 
 void Bridge::publishAvailability() {
-    publish(topic("availability"), state_ ? "online" : "offline");
+    publish(topic("availability"), state() ? "online" : "offline");
 }
 
 void Bridge::publishAll() {
-    if (state_) {
+    if (state()) {
         for (int n = 1; n <= ChannelCount; ++n) {
             publishChannel(n);
             publishArmed(n);
@@ -269,17 +209,17 @@ void Bridge::publishAll() {
 }
 
 void Bridge::publishChannel(int n) {
-    publish(topic(QString("channel/%1/state").arg(n)), onOff(state_->on.value(n - 1)));
+    publish(topic(QString("channel/%1/state").arg(n)), onOff(state()->on.value(n - 1)));
 }
 
 // An empty retained message clears the topic: an idle row holds no time.
 void Bridge::publishArmed(int n) {
-    publish(topic(QString("channel/%1/armed").arg(n)), state_->armed.value(n - 1).toUtf8());
+    publish(topic(QString("channel/%1/armed").arg(n)), state()->armed.value(n - 1).toUtf8());
 }
 
 void Bridge::publishBoard() {
-    publish(topic("board/problem"), onOff(state_->failing));
-    publish(topic("board/reason"), state_->failing ? state_->reason.toUtf8() : QByteArray());
+    publish(topic("board/problem"), onOff(state()->failing));
+    publish(topic("board/reason"), state()->failing ? state()->reason.toUtf8() : QByteArray());
 }
 
 void Bridge::say(const QString& key, const QString& line) {

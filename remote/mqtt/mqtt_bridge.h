@@ -1,8 +1,9 @@
 #pragma once
-// The running panel on an MQTT broker. The bridge keeps no board of its own:
-// it mirrors the panel's state (learnt over the session bus) into retained
-// topics, runs the commands that arrive through the panel's own handlers,
-// and announces the panel's entities to Home Assistant.
+// A panel on an MQTT broker. The bridge mirrors the panel's state into
+// retained topics, runs the commands that arrive through the panel's own
+// rules, and announces the panel's entities to Home Assistant. The panel is
+// the desktop's, over the session bus, or the model of a standalone bridge
+// that drives the board itself (remote/mqtt/panel_link.h).
 //
 //   kavo/<node>/availability           online | offline (retained; the will)
 //   kavo/<node>/channel/<n>/state      ON | OFF (retained)
@@ -15,21 +16,12 @@
 
 #include "platform/mosquitto/mqtt_client.h"
 #include "remote/mqtt/mqtt_settings.h"
+#include "remote/mqtt/panel_link.h"
 
-#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QList>
 #include <QObject>
-#include <QStringList>
 #include <QTimer>
-#include <QVariantMap>
-
-#include <optional>
-
-class QDBusPendingCall;
-class QDBusServiceWatcher;
-class ComQuorvaleKavoPanel1Interface;
 
 namespace remote::mqtt {
 
@@ -41,40 +33,25 @@ class Bridge : public QObject {
     Q_OBJECT
 
   public:
-    Bridge(Settings settings, platform::mqtt::Client& client, const QDBusConnection& bus,
+    Bridge(Settings settings, platform::mqtt::Client& client, PanelLink& panel,
            QObject* parent = nullptr);
     ~Bridge() override;
 
-    // Connects to the broker and starts watching for the panel.
+    // Connects to the broker and starts following the panel.
     void start();
     // Says offline and disconnects, so the broker keeps the will to itself.
     void stop();
 
     QString topic(const QString& tail) const;
-    // The name of the panel this bridge follows on the session bus.
-    QString service() const { return service_; }
-
-  private slots:
-    void propertiesChanged(const QString& interface, const QVariantMap& changed,
-                           const QStringList& invalidated);
 
   private:
-    struct PanelState {
-        QList<bool> on;
-        QStringList armed;
-        bool failing = false;
-        QString reason;
-    };
-
     void connectToBroker();
     void connected();
     void disconnected(const QString& reason);
     void message(const QString& topic, const QByteArray& payload, bool retained);
     void command(const QString& topic, const QByteArray& payload);
 
-    void panelAppeared();
-    void panelVanished();
-    void apply(const QVariantMap& values);
+    void panelChanged(const PanelState& before);
 
     void publishDiscovery();
     void publishAvailability();
@@ -84,19 +61,18 @@ class Bridge : public QObject {
     void publishBoard();
     void publish(const QString& topic, const QByteArray& payload);
 
-    // The panel's answer to a command; a refusal is said and the state the
+    // Hands a command to the panel; a refusal is said and the state the
     // command was about is published again.
-    void whenAnswered(const QDBusPendingCall& call, const QString& topic, int channel, bool row);
+    void request(PanelLink::Command command, int channel, const QString& time,
+                 const QString& topic);
     // One line on stderr, at most one per `key` a minute.
     void say(const QString& key, const QString& line);
 
+    const std::optional<PanelState>& state() const { return panel_.state(); }
+
     Settings settings_;
-    QString service_;
     platform::mqtt::Client& client_;
-    QDBusConnection bus_;
-    QDBusServiceWatcher* watcher_ = nullptr;
-    ComQuorvaleKavoPanel1Interface* panel_ = nullptr;
-    std::optional<PanelState> state_; // while a panel is running and has been read
+    PanelLink& panel_;
     QTimer retry_;
     int retryMs_ = FirstRetryMs;
     bool stopping_ = false;

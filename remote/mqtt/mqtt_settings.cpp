@@ -14,7 +14,9 @@ namespace {
 const char* const Usage = R"(Usage: kavo-mqtt [OPTION]...
 Bridges the KAVO panel (kavo-panel) running in this desktop session to an MQTT
 broker, for Home Assistant and other home-automation systems. The panel keeps
-the relay board; this program only asks it, over the session bus.
+the relay board; this program only asks it, over the session bus. With
+--standalone it drives the board itself, by the panel's rules, and needs no
+panel, display or session bus: for a server or a Raspberry Pi.
 
 Options:
   --broker=URL            mqtt://[user@]host[:port], or mqtts:// for TLS
@@ -23,13 +25,17 @@ Options:
                           host name, reduced to letters, digits, _ and -)
   --discovery-prefix=P    Home Assistant's discovery prefix (default homeassistant)
   --board=BOARD           the panel that drives this board, as kavo-panel
-                          --list-boards names it (default parallel)
+                          --list-boards names it (default parallel); with
+                          --standalone, the board to drive (auto as the panel)
+  --standalone            drive the board without a panel; each start switches
+                          every channel off, as the panel's does
   --config=FILE           settings file (default
                           $XDG_CONFIG_HOME/kavo-panel/mqtt.conf)
   -h, --help              show this help
   --version               show the version
 
-The settings file takes the same keys (broker, node_id, discovery_prefix, board) and
+The settings file takes the same keys (broker, node_id, discovery_prefix, board,
+standalone = yes) and
 password_file, ca_file and channel_1 to channel_4 (the channels' names), as
 key = value lines. A password is never taken from the command line; a settings
 or password file holding one must not be readable by others.
@@ -148,6 +154,10 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
             parsed.exit = 0;
             return parsed;
         }
+        if (word == "--standalone") {
+            given.insert("standalone", "yes");
+            continue;
+        }
         const QString name = word.mid(2).section('=', 0, 0);
         if (!word.startsWith("--") || !options.contains(name)) {
             if (word.startsWith("--password"))
@@ -169,7 +179,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         if (const auto failure = readConfig(s.configFile, file))
             return settingsError(*failure);
     QStringList known = {"broker",   "node_id",       "discovery_prefix", "board",
-                         "password", "password_file", "ca_file"};
+                         "password", "password_file", "ca_file",          "standalone"};
     for (int n = 1; n <= ChannelCount; ++n)
         known << QString("channel_%1").arg(n);
     for (auto it = file.cbegin(); it != file.cend(); ++it)
@@ -181,6 +191,11 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     s.discoveryPrefix =
         given.value("discovery-prefix", file.value("discovery_prefix", s.discoveryPrefix));
     s.board = given.value("board", file.value("board", s.board));
+    const QString standalone = given.value("standalone", file.value("standalone", "no"));
+    if (standalone != "yes" && standalone != "no")
+        return settingsError(
+            {QString("%1: standalone takes yes or no, not \"%2\"").arg(s.configFile, standalone)});
+    s.standalone = standalone == "yes";
     for (int n = 1; n <= ChannelCount; ++n)
         s.channelNames << file.value(QString("channel_%1").arg(n));
 

@@ -3,6 +3,7 @@
 // the defaults. A password comes only from the file (or the file it names),
 // and only from a file nobody else can read.
 
+#include "core/channels.h"
 #include "platform/mosquitto/mqtt_client.h"
 
 #include <QProcessEnvironment>
@@ -13,7 +14,7 @@
 
 namespace remote::mqtt {
 
-inline constexpr int ChannelCount = 4;
+using core::ChannelCount;
 
 struct Settings {
     QString broker = QStringLiteral("mqtt://localhost");
@@ -22,8 +23,9 @@ struct Settings {
     QString discoveryPrefix = QStringLiteral("homeassistant");
     QStringList channelNames; // ChannelCount names; "" for the default one
     // The board of the panel to bridge, as its --board value; it picks the
-    // panel's name on the session bus, and nothing else.
+    // panel's name on the session bus. Standalone, the board to drive.
     QString board = QStringLiteral("parallel");
+    bool standalone = false; // drive the board here, without a panel
     QString configFile;
 };
 

@@ -26,7 +26,7 @@ bool PanelRun::start(const QProcessEnvironment& session, const QStringList& argu
         env.insert(name, extra_.value(name));
     process_.setProcessEnvironment(env);
     process_.setProcessChannelMode(channels);
-    process_.start(KAVO_PANEL, arguments);
+    process_.start(program_, arguments);
     return process_.waitForStarted();
 }
 

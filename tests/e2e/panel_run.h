@@ -25,6 +25,8 @@ class PanelRun {
     void preload(const QString& library) { preloads_ << library; }
     void setVariable(const QString& name, const QString& value) { extra_.insert(name, value); }
     void withoutPort() { port_ = false; }
+    // Another of the project's programs instead of the panel (kavo-mqtt).
+    void setProgram(const QString& program) { program_ = program; }
 
     // Starts the program in `session` (the display server's environment).
     bool start(const QProcessEnvironment& session, const QStringList& arguments = {},
@@ -56,5 +58,6 @@ class PanelRun {
     QStringList preloads_;
     QProcessEnvironment extra_;
     bool port_ = true;
+    QString program_ = KAVO_PANEL;
     QProcess process_;
 };

@@ -29,8 +29,6 @@ namespace {
 
 using platform::mqtt::MosquittoClient;
 
-const QString Node = "kavo/test-node/";
-
 void stop(QProcess& p, bool kill = false) {
     if (p.state() == QProcess::NotRunning)
         return;
@@ -64,6 +62,7 @@ class TestKavoMqtt : public QObject {
     QString bridgeErr;
     MosquittoClient watcher;
     QList<Message> seen;
+    QString node = "kavo/test-node/"; // the bridge's topics that last() and send() use
 
     platform::mqtt::Endpoint endpoint(const QString& id) const {
         platform::mqtt::Endpoint e;
@@ -130,17 +129,17 @@ class TestKavoMqtt : public QObject {
     // The last payload seen on a topic under the node, or "-" for none.
     QByteArray last(const QString& tail) const {
         for (qsizetype i = seen.size() - 1; i >= 0; --i)
-            if (seen[i].topic == Node + tail)
+            if (seen[i].topic == node + tail)
                 return seen[i].payload;
         return "-";
     }
     qsizetype count(const QString& tail) const {
         return std::count_if(seen.cbegin(), seen.cend(),
-                             [&](const Message& m) { return m.topic == Node + tail; });
+                             [&](const Message& m) { return m.topic == node + tail; });
     }
 
     void send(const QString& tail, const QByteArray& payload, bool retain = false) {
-        QVERIFY(watcher.publish(Node + tail, payload, retain));
+        QVERIFY(watcher.publish(node + tail, payload, retain));
     }
 
     void callPanel(const QString& method, const QVariantList& args) {
@@ -239,20 +238,20 @@ class TestKavoMqtt : public QObject {
             QCOMPARE(c["unique_id"].toString(), "kavo_" + it.key().section('/', 2, 2));
             QCOMPARE(c["device"]["name"].toString(), device);
             QCOMPARE(c["device"]["sw_version"].toString(), QString(KAVO_VERSION));
-            QCOMPARE(c["availability"][0]["topic"].toString(), Node + "availability");
+            QCOMPARE(c["availability"][0]["topic"].toString(), node + "availability");
         }
         const QJsonObject lamp = configs["homeassistant/switch/test-node_channel1/config"];
         QCOMPARE(lamp["name"].toString(), QString("Desk lamp"));
-        QCOMPARE(lamp["command_topic"].toString(), Node + "channel/1/set");
-        QCOMPARE(lamp["state_topic"].toString(), Node + "channel/1/state");
+        QCOMPARE(lamp["command_topic"].toString(), node + "channel/1/set");
+        QCOMPARE(lamp["state_topic"].toString(), node + "channel/1/state");
         QCOMPARE(configs["homeassistant/switch/test-node_channel2/config"]["name"].toString(),
                  QString("Channel 2"));
         const QJsonObject board = configs["homeassistant/binary_sensor/test-node_board/config"];
         QCOMPARE(board["device_class"].toString(), QString("problem"));
-        QCOMPARE(board["state_topic"].toString(), Node + "board/problem");
+        QCOMPARE(board["state_topic"].toString(), node + "board/problem");
         const QJsonObject timer = configs["homeassistant/text/test-node_timer3/config"];
-        QCOMPARE(timer["command_topic"].toString(), Node + "channel/3/arm");
-        QCOMPARE(timer["state_topic"].toString(), Node + "channel/3/armed");
+        QCOMPARE(timer["command_topic"].toString(), node + "channel/3/arm");
+        QCOMPARE(timer["state_topic"].toString(), node + "channel/3/armed");
         const QRegularExpression pattern(timer["pattern"].toString());
         QVERIFY(pattern.match("23:59:59").hasMatch() && pattern.match("").hasMatch());
         QVERIFY(!pattern.match("24:00:00").hasMatch() && !pattern.match("6:00:00").hasMatch());
@@ -371,6 +370,66 @@ class TestKavoMqtt : public QObject {
     void aKilledBridgeLeavesItsWill() {
         stop(bridge, true);
         QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("offline"), 20000);
+    }
+
+    // Standalone, the bridge drives the board itself with no panel, display
+    // or session bus: all off at start, the panel's refusals, a row firing at
+    // its second; a panel started for that board is refused it; stopped, it
+    // leaves the outputs as they are.
+    void standaloneDrivesTheBoardItself() {
+        panel.reset(); // the board is the standalone bridge's alone now
+        node = "kavo/solo/";
+        QTemporaryDir boardDir;
+        QProcessEnvironment noDesktop = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+            noDesktop.remove(name);
+        noDesktop.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + boardDir.filePath("no-bus"));
+        PanelRun solo, refused;
+        for (PanelRun* run : {&solo, &refused})
+            run->setVariable("PPDEV_SHIM_BACKING_FILE", boardDir.filePath("parport0"));
+        solo.setProgram(KAVO_MQTT);
+        QVERIFY(solo.start(noDesktop,
+                           {QString("--broker=mqtt://127.0.0.1:%1").arg(port), "--node-id=solo",
+                            "--standalone", "--config=" + dir.filePath("mqtt.conf")},
+                           QProcess::SeparateChannels));
+        QString said;
+        const auto soloSaid = [&] {
+            said += QString::fromUtf8(solo.process().readAllStandardError());
+            return said;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("online"), 20000);
+        QTRY_COMPARE(solo.bytesWritten(), QString("00"));
+
+        send("channel/1/set", "ON");
+        QTRY_COMPARE(last("channel/1/state"), QByteArray("ON"));
+        send("channel/1/set", "ON");
+        QTRY_VERIFY(soloSaid().contains(
+            "the panel refused kavo/solo/channel/1/set: Channel 1 is already on."));
+        const QByteArray soon = QTime::currentTime().addSecs(2).toString("HH:mm:ss").toLatin1();
+        send("channel/2/arm", soon);
+        QTRY_COMPARE(last("channel/2/armed"), soon);
+        QTRY_COMPARE_WITH_TIMEOUT(solo.bytesWritten(), QString("00 01 03"), 5000);
+        QTRY_COMPARE(last("channel/2/state"), QByteArray("ON"));
+        QTRY_COMPARE(last("channel/2/armed"), QByteArray());
+
+        QProcessEnvironment offscreen = noDesktop;
+        offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+        QVERIFY(refused.start(offscreen, {}, QProcess::SeparateChannels));
+        const QString inUse = QString("in use by another program (kavo-mqtt, pid %1)")
+                                  .arg(solo.process().processId());
+        QString refusedSaid;
+        QVERIFY2(refused.waitUntil([&] {
+            refusedSaid += QString::fromUtf8(refused.process().readAllStandardError());
+            return refusedSaid.contains(inUse);
+        }),
+                 qPrintable(refusedSaid));
+        refused.stop();
+
+        solo.stop();
+        QCOMPARE(solo.process().exitCode(), 0);
+        QTRY_COMPARE(last("availability"), QByteArray("offline"));
+        QCOMPARE(solo.bytesWritten(), QString("00 01 03"));
+        QVERIFY2(!soloSaid().contains("did not answer"), qPrintable(said));
     }
 
     void cleanupTestCase() {
