@@ -4,6 +4,7 @@
 // board has its own panel; --board picks which.
 #include "core/channels.h"
 #include "core/port_output.h"
+#include "core/pulse.h"
 #include "kavo_version.h"
 #include "panel2_proxy.h"
 #include "platform/relay/board_choice.h"
@@ -31,12 +32,16 @@ enum Exit { Done = 0, Refused = 1, UsageError = 2, NoPanel = 3, BoardUnreachable
 
 constexpr int ReplyTimeoutMs = 10000;
 
+QString pulseText(std::chrono::milliseconds length) {
+    return QString::fromStdString(core::pulseText(length));
+}
+
 // "1 to 4": the channel numbers, as every text gives them.
 QString channelNumbers() {
     return QString("1 to %1").arg(core::ChannelCount);
 }
 
-// %1: the channel numbers.
+// %1: the channel numbers; %2 to %4: the shortest, longest and default pulse.
 const char* const Usage = R"(Usage: kavo-ctl [--board=BOARD] COMMAND
 Switches the channels of the KAVO panel (kavo-panel) running in this desktop
 session, as its own buttons do.
@@ -49,6 +54,9 @@ Commands:
   at N HH:MM:SS    arm channel N's timer row: at that time of day (24-hour,
                    leading zeros) the channel toggles once
   cancel N         disarm channel N's timer row
+  pulse N [LENGTH] channel N's ON button, then after LENGTH its OFF button
+                   (%2 to %3, as in 500ms, 2s, 1m; default %4); refused
+                   while the channel is on
   status [--json]  one line a channel; --json prints one JSON object instead
 
 Options:
@@ -88,6 +96,7 @@ struct Request {
     QString command;
     int channel = 0;
     QString time;
+    std::chrono::milliseconds pulse = core::DefaultPulse;
     bool json = false;
 };
 
@@ -96,6 +105,7 @@ struct Command {
     const char* name;
     int arguments;
     const char* needs; // empty for a channel number alone
+    int optional = 0;  // words that may follow those
 };
 constexpr Command Commands[] = {
     {"on", 1, ""},
@@ -104,6 +114,7 @@ constexpr Command Commands[] = {
     {"all-off", 0, ""},
     {"at", 2, "a channel number and a time, as in: kavo-ctl at 3 18:00:00"},
     {"cancel", 1, ""},
+    {"pulse", 1, "", 1},
     {"status", 0, ""},
 };
 
@@ -169,7 +180,10 @@ std::optional<int> parse(QStringList arguments, Request& request) {
         return usageError(problem.left(1).toLower() + problem.mid(1));
     }
     if (parser.isSet(help)) {
-        print(QString(Usage).arg(channelNumbers()).toUtf8());
+        print(QString(Usage)
+                  .arg(channelNumbers(), pulseText(core::ShortestPulse),
+                       pulseText(core::LongestPulse), pulseText(core::DefaultPulse))
+                  .toUtf8());
         return Done;
     }
     if (parser.isSet(version)) {
@@ -206,7 +220,7 @@ std::optional<int> parse(QStringList arguments, Request& request) {
         return usageError(QString("unknown command \"%1\"").arg(request.command));
     if (positional.size() < command->arguments)
         return usageError(QString("\"%1\" needs %2").arg(request.command, needs(*command)));
-    if (positional.size() > command->arguments)
+    if (positional.size() > command->arguments + command->optional)
         return usageError(QString("too many arguments for \"%1\"").arg(request.command));
     if (request.json && request.command != "status")
         return usageError("--json goes only with \"status\"");
@@ -219,6 +233,15 @@ std::optional<int> parse(QStringList arguments, Request& request) {
     }
     if (command->arguments > 1)
         request.time = positional[1];
+    if (request.command == "pulse" && positional.size() > 1) {
+        const auto length = core::parsePulse(positional[1].toStdString());
+        if (!length)
+            return usageError(
+                QString("\"%1\" is no pulse length; a pulse lasts %2 to %3, as in 500ms or 2s")
+                    .arg(positional[1], pulseText(core::ShortestPulse),
+                         pulseText(core::LongestPulse)));
+        request.pulse = *length;
+    }
     return std::nullopt;
 }
 
@@ -361,6 +384,7 @@ int run(const Request& request, const QDBusConnection& bus) {
         c == "on"       ? panel.SwitchOn(request.channel)
         : c == "off"    ? panel.SwitchOff(request.channel)
         : c == "all-on" ? panel.AllOn()
+        : c == "pulse"  ? panel.Pulse(request.channel, static_cast<uint>(request.pulse.count()))
                         : panel.AllOff();
     reply.waitForFinished();
     if (reply.isError())

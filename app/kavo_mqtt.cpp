@@ -61,9 +61,9 @@ int runBridge(QCoreApplication& app, remote::mqtt::Bridge& bridge,
     QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
         terminate.setEnabled(false);
-        bridge.stop();
         if (beforeQuit)
-            beforeQuit();
+            beforeQuit(); // its last states still go out before the offline
+        bridge.stop();
         app.quit();
     });
     bridge.start();
@@ -88,7 +88,8 @@ int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings)
         remote::mqtt::ModelLink link(model);
         platform::mqtt::MosquittoClient client;
         remote::mqtt::Bridge bridge(settings, client, link);
-        // The outputs stay as they are, as when the panel's window is closed.
+        // The outputs stay as they are, as when the panel's window is closed,
+        // but for a pulse's OFF.
         status = runBridge(app, bridge, [&] { model.close(); });
         monitor.setListener({});
     }

@@ -1,5 +1,9 @@
 #include "panel_model.h"
 
+#include "core/pulse.h"
+
+#include <QTimer>
+
 namespace panel {
 
 PanelModel::PanelModel(Services services, QObject* parent)
@@ -14,6 +18,24 @@ PanelModel::PanelModel(Services services, QObject* parent)
     if (services_.device)
         connect(services_.device, &platform::DeviceThread::answered, this,
                 &PanelModel::writeAnswered);
+    for (int channel = 1; channel <= core::ChannelCount; ++channel) {
+        auto* timer = new QTimer(this);
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        connect(timer, &QTimer::timeout, this, [this, channel] { endPulse(channel); });
+        pulses_.at(static_cast<std::size_t>(channel - 1)) = timer;
+    }
+}
+
+bool PanelModel::isPulsing(int channel) const {
+    return pulse(channel)->isActive();
+}
+
+void PanelModel::endPulse(int channel) {
+    pulse(channel)->stop();
+    pulseStep_ = true;
+    switchOff(channel);
+    pulseStep_ = false;
 }
 
 std::uint64_t PanelModel::handedOver() const {
@@ -27,12 +49,16 @@ Answer PanelModel::carriedOut(std::uint64_t before, core::PortStatus written) co
 }
 
 void PanelModel::setOnFaceVisible(int channel, bool visible) {
+    if (!pulseStep_)
+        pulse(channel)->stop(); // another switch of the channel: it stays as that one left it
     on_.at(static_cast<std::size_t>(channel - 1)) = !visible;
     if (faces_)
         faces_->setOnFaceVisible(channel, visible);
 }
 
 void PanelModel::setOffFaceVisible(int channel, bool visible) {
+    if (!pulseStep_)
+        pulse(channel)->stop();
     on_.at(static_cast<std::size_t>(channel - 1)) = visible;
     if (faces_)
         faces_->setOffFaceVisible(channel, visible);
@@ -72,6 +98,15 @@ void PanelModel::disarm(int channel) {
 void PanelModel::close() {
     if (!open_)
         return;
+    // A pulse never leaves its channel on: its OFF is the last write. "&X"
+    // has written 0 already, and then there is nothing left to switch.
+    for (int channel = 1; channel <= core::ChannelCount; ++channel)
+        if (isPulsing(channel)) {
+            if (register_.PortValue() & core::weight(channel))
+                endPulse(channel);
+            else
+                pulse(channel)->stop();
+        }
     open_ = false;
     rows_.stop();
     health_.stop();
@@ -124,6 +159,21 @@ Answer PanelModel::requestArm(int channel, const std::string& time) {
     if (isArmed(channel))
         return Answer::refusal(Refusal::AlreadyArmed);
     return arm(channel, time) ? Answer{} : Answer::refusal(Refusal::NotATime);
+}
+
+Answer PanelModel::requestPulse(int channel, std::chrono::milliseconds length) {
+    if (const auto why = refusesChannel(channel))
+        return Answer::refusal(*why);
+    if (isOn(channel))
+        return Answer::refusal(Refusal::AlreadyOn);
+    if (!core::pulseFits(length))
+        return Answer::refusal(Refusal::NotAPulse);
+    const std::uint64_t before = handedOver();
+    pulseStep_ = true;
+    const core::PortStatus written = switchOn(channel);
+    pulseStep_ = false;
+    pulse(channel)->start(length);
+    return carriedOut(before, written);
 }
 
 Answer PanelModel::requestDisarm(int channel) {

@@ -26,7 +26,10 @@
 
 #include <QObject>
 
+class QTimer;
+
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +45,7 @@ enum class Refusal {
     AlreadyArmed,
     NotATime, // the row refused the text, with its beep
     NotArmed,
+    NotAPulse, // a pulse shorter than core::ShortestPulse or longer than core::LongestPulse
 };
 
 // A request's answer: refused with its reason, or carried out; a switching
@@ -90,6 +94,10 @@ class PanelModel : public QObject, private core::ChannelFaces {
     Answer requestAllOff();
     Answer requestArm(int channel, const std::string& time);
     Answer requestDisarm(int channel);
+    // The channel's ON button, then after `length` its OFF button; refused
+    // while the channel is on. Any other switch of the channel drops the
+    // pending OFF; close() writes it at once.
+    Answer requestPulse(int channel, std::chrono::milliseconds length);
 
     // The outcome of a port write, as the port monitor reports each change of it.
     void showPortStatus(const core::PortStatus& status) { health_.showStatus(status); }
@@ -101,6 +109,8 @@ class PanelModel : public QObject, private core::ChannelFaces {
     // True while the channel's OFF face shows.
     bool isOn(int channel) const { return on_.at(static_cast<std::size_t>(channel - 1)); }
     bool isArmed(int channel) const { return rows_.isArmed(channel); }
+    // True while a pulse's OFF is pending.
+    bool isPulsing(int channel) const;
     // The time the row was armed with; empty while it is idle.
     const std::string& armedTime(int channel) const { return rows_.row(channel).time; }
     bool portFailing() const { return health_.failing(); }
@@ -127,6 +137,8 @@ class PanelModel : public QObject, private core::ChannelFaces {
     core::PortStatus switched(core::PortStatus written);
     std::uint64_t handedOver() const;
     Answer carriedOut(std::uint64_t before, core::PortStatus written) const;
+    QTimer* pulse(int channel) const { return pulses_.at(static_cast<std::size_t>(channel - 1)); }
+    void endPulse(int channel);
 
     Services services_;
     core::OutputRegister register_;
@@ -134,6 +146,8 @@ class PanelModel : public QObject, private core::ChannelFaces {
     ScheduleRows rows_;
     PortHealth health_;
     std::array<bool, core::ChannelCount> on_{};
+    std::array<QTimer*, core::ChannelCount> pulses_{};
+    bool pulseStep_ = false; // a pulse's own ON or OFF is under way
     core::ChannelFaces* faces_ = nullptr;
     bool open_ = true;
 };

@@ -1,5 +1,7 @@
 #include "refusal_text.h"
 
+#include "core/pulse.h"
+
 namespace panel {
 namespace {
 
@@ -36,6 +38,10 @@ QString refusalText(const PanelModel& model, Refusal why, int channel, const QSt
             .arg(quoted(time));
     case Refusal::NotArmed:
         return QString("Channel %1 is not armed.").arg(channel);
+    case Refusal::NotAPulse:
+        return QString("A pulse lasts from %1 to %2.")
+            .arg(QString::fromStdString(core::pulseText(core::ShortestPulse)),
+                 QString::fromStdString(core::pulseText(core::LongestPulse)));
     }
     return {};
 }

@@ -64,6 +64,7 @@ inline constexpr const char* NotATime = "com.quorvale.KavoPanel1.Error.NotATime"
 inline constexpr const char* AlreadyArmed = "com.quorvale.KavoPanel1.Error.AlreadyArmed";
 inline constexpr const char* NotArmed = "com.quorvale.KavoPanel1.Error.NotArmed";
 inline constexpr const char* Closed = "com.quorvale.KavoPanel1.Error.Closed";
+inline constexpr const char* NotAPulse = "com.quorvale.KavoPanel1.Error.NotAPulse";
 } // namespace error
 
 } // namespace remote

@@ -33,6 +33,8 @@ const char* errorName(panel::Refusal why) {
         return error::NotATime;
     case Refusal::NotArmed:
         return error::NotArmed;
+    case Refusal::NotAPulse:
+        return error::NotAPulse;
     }
     return error::Closed;
 }
@@ -275,6 +277,11 @@ bool PanelService::AllOn(QString& device, QString& error, QString& fix) {
 }
 bool PanelService::AllOff(QString& device, QString& error, QString& fix) {
     return answer(panel_.requestAllOff(), 0, device, error, fix);
+}
+bool PanelService::Pulse(int channel, uint milliseconds, QString& device, QString& error,
+                         QString& fix) {
+    return answer(panel_.requestPulse(channel, std::chrono::milliseconds(milliseconds)), channel,
+                  device, error, fix);
 }
 
 void PanelService::Arm(int channel, const QString& time) {

@@ -98,6 +98,7 @@ class PanelService : public QObject, protected QDBusContext {
     bool SwitchOff(int channel, QString& device, QString& error, QString& fix);
     bool AllOn(QString& device, QString& error, QString& fix);
     bool AllOff(QString& device, QString& error, QString& fix);
+    bool Pulse(int channel, uint milliseconds, QString& device, QString& error, QString& fix);
 
   private:
     struct State {

@@ -1,4 +1,5 @@
 #include "bus_link.h"
+#include "panel2_proxy.h"
 #include "panel_proxy.h"
 
 #include "remote/bus_names.h"
@@ -22,6 +23,8 @@ BusLink::BusLink(const QDBusConnection& bus, const QString& board, QObject* pare
       service_(QString::fromStdString(serviceName(board.toStdString()))) {
     panel_ = new ComQuorvaleKavoPanel1Interface(service_, ObjectPath, bus_, this);
     panel_->setTimeout(ReplyTimeoutMs);
+    panel2_ = new ComQuorvaleKavoPanel2Interface(service_, ObjectPath, bus_, this);
+    panel2_->setTimeout(ReplyTimeoutMs);
 }
 
 BusLink::~BusLink() = default;
@@ -40,8 +43,9 @@ void BusLink::start() {
         panelAppeared();
 }
 
-void BusLink::request(Command command, int channel, const QString& time, Answered answered) {
-    QDBusPendingCall call = [&] {
+void BusLink::request(Command command, int channel, const QString& time,
+                      std::chrono::milliseconds pulse, Answered answered) {
+    const QDBusPendingCall call = [&]() -> QDBusPendingCall {
         switch (command) {
         case Command::SwitchOn:
             return panel_->SwitchOn(channel);
@@ -53,6 +57,8 @@ void BusLink::request(Command command, int channel, const QString& time, Answere
             return panel_->AllOff();
         case Command::Arm:
             return panel_->Arm(channel, time);
+        case Command::Pulse:
+            return panel2_->Pulse(channel, static_cast<uint>(pulse.count()));
         case Command::Disarm:
             break;
         }

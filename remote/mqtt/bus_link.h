@@ -10,6 +10,7 @@
 
 class QDBusServiceWatcher;
 class ComQuorvaleKavoPanel1Interface;
+class ComQuorvaleKavoPanel2Interface;
 
 namespace remote::mqtt {
 
@@ -22,7 +23,8 @@ class BusLink : public PanelLink {
 
     void start() override;
     const std::optional<PanelState>& state() const override { return state_; }
-    void request(Command command, int channel, const QString& time, Answered answered) override;
+    void request(Command command, int channel, const QString& time, std::chrono::milliseconds pulse,
+                 Answered answered) override;
 
   private slots:
     void propertiesChanged(const QString& interface, const QVariantMap& changed,
@@ -37,7 +39,8 @@ class BusLink : public PanelLink {
     QString service_;
     QDBusServiceWatcher* watcher_ = nullptr;
     ComQuorvaleKavoPanel1Interface* panel_ = nullptr;
-    std::optional<PanelState> state_; // while a panel is running and has been read
+    ComQuorvaleKavoPanel2Interface* panel2_ = nullptr; // for what only it offers: Pulse
+    std::optional<PanelState> state_;                  // while a panel is running and has been read
 };
 
 } // namespace remote::mqtt

@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <tuple>
+
 namespace remote::mqtt {
 
 QString nodeTopic(const Settings& settings, const QString& tail) {
@@ -24,11 +26,17 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
         {"payload_available", "online"},
         {"payload_not_available", "offline"},
     }};
+    // Who publishes these, for Home Assistant's log.
+    const QJsonObject origin{{"name", "kavo-mqtt"}, {"sw_version", KAVO_VERSION}};
     QList<Discovery> all;
     auto add = [&](const QString& component, const QString& object, QJsonObject config) {
         const QString id = s.nodeId + "_" + object;
         config.insert("unique_id", "kavo_" + id);
+        // Home Assistant 2025.10 and later name the entity from
+        // default_entity_id and ignore object_id, which older ones read.
+        config.insert("default_entity_id", component + ".kavo_" + id);
         config.insert("object_id", "kavo_" + id);
+        config.insert("origin", origin);
         config.insert("device", device);
         config.insert("availability", availability);
         all.append({s.discoveryPrefix + "/" + component + "/" + id + "/config",
@@ -79,6 +87,27 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
                 {"icon", "mdi:timer-outline"},
             });
     }
+    for (int n = 1; n <= ChannelCount; ++n)
+        add("button", QString("pulse%1").arg(n),
+            {
+                {"name", channelName(s, n) + " pulse"},
+                {"command_topic", nodeTopic(s, QString("channel/%1/pulse").arg(n))},
+                {"payload_press", "PRESS"},
+                {"retain", false},
+                {"qos", 1},
+                {"icon", "mdi:gesture-tap-button"},
+            });
+    for (const auto& [object, name, payload] :
+         {std::tuple{"all_on", "All on", "ON"}, std::tuple{"all_off", "All off", "OFF"}})
+        add("button", object,
+            {
+                {"name", name},
+                {"command_topic", nodeTopic(s, "all/set")},
+                {"payload_press", payload},
+                {"retain", false},
+                {"qos", 1},
+                {"icon", "mdi:power"},
+            });
     return all;
 }
 

@@ -20,7 +20,8 @@ struct Discovery {
     QString topic;
     QByteArray config;
 };
-// The four switches, the board's problem sensor and the four timer rows.
+// The four switches, the board's problem sensor, the four timer rows, a
+// pulse button a channel, and buttons for all on and all off.
 QList<Discovery> discoveryMessages(const Settings& settings, const QString& hostName);
 
 } // namespace remote::mqtt

@@ -37,7 +37,8 @@ void ModelLink::refresh() {
     emit changed(before);
 }
 
-void ModelLink::request(Command command, int channel, const QString& time, Answered answered) {
+void ModelLink::request(Command command, int channel, const QString& time,
+                        std::chrono::milliseconds pulse, Answered answered) {
     panel::Answer answer;
     switch (command) {
     case Command::SwitchOn:
@@ -57,6 +58,9 @@ void ModelLink::request(Command command, int channel, const QString& time, Answe
         break;
     case Command::Disarm:
         answer = model_.requestDisarm(channel);
+        break;
+    case Command::Pulse:
+        answer = model_.requestPulse(channel, pulse);
         break;
     }
     answered(answer.refused ? panel::refusalText(model_, *answer.refused, channel, time)

@@ -17,7 +17,8 @@ class ModelLink : public PanelLink {
 
     void start() override;
     const std::optional<PanelState>& state() const override { return state_; }
-    void request(Command command, int channel, const QString& time, Answered answered) override;
+    void request(Command command, int channel, const QString& time, std::chrono::milliseconds pulse,
+                 Answered answered) override;
 
   private:
     PanelState read() const;

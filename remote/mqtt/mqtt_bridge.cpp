@@ -2,6 +2,7 @@
 #include "discovery.h"
 
 #include "core/channels.h"
+#include "core/pulse.h"
 
 #include <QPointer>
 #include <QRegularExpression>
@@ -14,7 +15,7 @@ namespace {
 
 constexpr qint64 QuietMs = 60000;
 
-const QRegularExpression ChannelTopic("^channel/([1-9][0-9]{0,2})/(set|arm)$");
+const QRegularExpression ChannelTopic("^channel/([1-9][0-9]{0,2})/(set|arm|pulse)$");
 const QRegularExpression ClockShape("^[0-9]{2}:[0-9]{2}:[0-9]{2}$");
 
 QByteArray onOff(bool on) {
@@ -85,6 +86,7 @@ void Bridge::connected() {
     const QString node = topic(QString());
     client_.subscribe(node + "channel/+/set");
     client_.subscribe(node + "channel/+/arm");
+    client_.subscribe(node + "channel/+/pulse");
     client_.subscribe(node + "all/set");
     client_.subscribe(settings_.discoveryPrefix + "/status");
     publishDiscovery();
@@ -130,12 +132,22 @@ void Bridge::command(const QString& fullTopic, const QByteArray& payload) {
     const bool all = tail == "all/set";
     const bool set = all || (match.hasMatch() && match.captured(2) == "set");
     const bool arm = match.hasMatch() && match.captured(2) == "arm";
-    const bool known = set ? payload == "ON" || payload == "OFF"
-                           : arm && (payload.isEmpty() || ClockShape.match(payload).hasMatch());
+    const bool pulse = match.hasMatch() && match.captured(2) == "pulse";
+    // A pulse button's press, or nothing: the channel's configured length.
+    const bool pressed = payload.isEmpty() || payload == "PRESS";
+    const std::optional<std::chrono::milliseconds> length =
+        pressed ? std::nullopt : core::parsePulse(payload.toStdString());
+    const bool known = set     ? payload == "ON" || payload == "OFF"
+                       : arm   ? payload.isEmpty() || ClockShape.match(payload).hasMatch()
+                       : pulse ? pressed || length
+                               : false;
     if (!known)
         return say(fullTopic, QString("ignored %1 on %2: it takes %3")
                                   .arg(shown(payload), fullTopic,
-                                       arm ? "HH:MM:SS, or nothing to disarm" : "ON or OFF"));
+                                       arm     ? "HH:MM:SS, or nothing to disarm"
+                                       : pulse ? "a length such as 500ms or 2s, or nothing for the "
+                                                 "configured one"
+                                               : "ON or OFF"));
     if (!state())
         return say(fullTopic,
                    QString("ignored %1 on %2: no panel is running").arg(shown(payload), fullTopic));
@@ -143,31 +155,34 @@ void Bridge::command(const QString& fullTopic, const QByteArray& payload) {
     const int n = all ? 0 : match.captured(1).toInt();
     const bool on = payload == "ON";
     if (all)
-        request(on ? Command::AllOn : Command::AllOff, 0, {}, fullTopic);
+        request(on ? Command::AllOn : Command::AllOff, 0, {}, {}, fullTopic);
     else if (set)
-        request(on ? Command::SwitchOn : Command::SwitchOff, n, {}, fullTopic);
+        request(on ? Command::SwitchOn : Command::SwitchOff, n, {}, {}, fullTopic);
+    else if (pulse)
+        request(Command::Pulse, n, {}, length.value_or(settings_.pulses.value(n - 1)), fullTopic);
     else if (payload.isEmpty())
-        request(Command::Disarm, n, {}, fullTopic);
+        request(Command::Disarm, n, {}, {}, fullTopic);
     else
-        request(Command::Arm, n, QString::fromLatin1(payload), fullTopic);
+        request(Command::Arm, n, QString::fromLatin1(payload), {}, fullTopic);
 }
 
 void Bridge::request(PanelLink::Command command, int channel, const QString& time,
-                     const QString& fullTopic) {
+                     std::chrono::milliseconds pulse, const QString& fullTopic) {
     const bool row = command == PanelLink::Command::Arm || command == PanelLink::Command::Disarm;
     // The answer may come later (over the bus) or at once (the model).
     QPointer<Bridge> self(this);
-    panel_.request(command, channel, time, [self, fullTopic, channel, row](const QString& refusal) {
-        if (!self || refusal.isEmpty())
-            return;
-        self->say(fullTopic, QString("the panel refused %1: %2").arg(fullTopic, refusal));
-        if (!self->state() || channel == 0)
-            return;
-        if (row)
-            self->publishArmed(channel);
-        else
-            self->publishChannel(channel);
-    });
+    panel_.request(
+        command, channel, time, pulse, [self, fullTopic, channel, row](const QString& refusal) {
+            if (!self || refusal.isEmpty())
+                return;
+            self->say(fullTopic, QString("the panel refused %1: %2").arg(fullTopic, refusal));
+            if (!self->state() || channel == 0)
+                return;
+            if (row)
+                self->publishArmed(channel);
+            else
+                self->publishChannel(channel);
+        });
 }
 
 void Bridge::panelChanged(const PanelState& before) {

@@ -11,6 +11,8 @@
 //   kavo/<node>/all/set                ON | OFF: Emergency Mode, ALL ON / ALL OFF
 //   kavo/<node>/channel/<n>/arm        HH:MM:SS arms the timer row; "" disarms it
 //   kavo/<node>/channel/<n>/armed      the armed time (retained), none while idle
+//   kavo/<node>/channel/<n>/pulse      a length (500ms, 2s), or "" / PRESS for the
+//                                      configured one: ON, then after it OFF
 //   kavo/<node>/board/problem          ON | OFF: the board cannot be written (retained)
 //   kavo/<node>/board/reason           why, and what fixes it (retained), none while fine
 
@@ -64,7 +66,7 @@ class Bridge : public QObject {
     // Hands a command to the panel; a refusal is said and the state the
     // command was about is published again.
     void request(PanelLink::Command command, int channel, const QString& time,
-                 const QString& topic);
+                 std::chrono::milliseconds pulse, const QString& topic);
     // One line on stderr, at most one per `key` a minute.
     void say(const QString& key, const QString& line);
 

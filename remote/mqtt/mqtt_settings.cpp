@@ -1,4 +1,5 @@
 #include "mqtt_settings.h"
+#include "core/pulse.h"
 #include "kavo_version.h"
 #include "platform/relay/board_choice.h"
 
@@ -36,8 +37,9 @@ Options:
 
 The settings file takes the same keys (broker, node_id, discovery_prefix, board,
 standalone = yes) and
-password_file, ca_file and channel_1 to channel_4 (the channels' names), as
-key = value lines. A password is never taken from the command line; a settings
+password_file, ca_file, channel_1 to channel_4 (the channels' names), pulse
+(how long a pulse lasts, as in 500ms or 2s; default 1s) and channel_1_pulse to
+channel_4_pulse, as key = value lines. A password is never taken from the command line; a settings
 or password file holding one must not be readable by others.
 See kavo-mqtt(1) for the topics.
 )";
@@ -180,8 +182,9 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
             return settingsError(*failure);
     QStringList known = {"broker",   "node_id",       "discovery_prefix", "board",
                          "password", "password_file", "ca_file",          "standalone"};
+    known << "pulse";
     for (int n = 1; n <= ChannelCount; ++n)
-        known << QString("channel_%1").arg(n);
+        known << QString("channel_%1").arg(n) << QString("channel_%1_pulse").arg(n);
     for (auto it = file.cbegin(); it != file.cend(); ++it)
         if (!known.contains(it.key()))
             return settingsError({QString("%1: unknown key \"%2\"").arg(s.configFile, it.key())});
@@ -198,6 +201,27 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     s.standalone = standalone == "yes";
     for (int n = 1; n <= ChannelCount; ++n)
         s.channelNames << file.value(QString("channel_%1").arg(n));
+    // A channel's own pulse length, else the file's, else the default.
+    std::chrono::milliseconds pulse = core::DefaultPulse;
+    for (int n = 0; n <= ChannelCount; ++n) {
+        const QString key = n == 0 ? QString("pulse") : QString("channel_%1_pulse").arg(n);
+        std::chrono::milliseconds length = pulse;
+        if (file.contains(key)) {
+            const auto parsed = core::parsePulse(file.value(key).toStdString());
+            if (!parsed)
+                return settingsError(
+                    {QString("%1: %2 = %3 is no pulse length; a pulse lasts "
+                             "%4 to %5, as in 500ms or 2s")
+                         .arg(s.configFile, key, file.value(key),
+                              QString::fromStdString(core::pulseText(core::ShortestPulse)),
+                              QString::fromStdString(core::pulseText(core::LongestPulse)))});
+            length = *parsed;
+        }
+        if (n == 0)
+            pulse = length;
+        else
+            s.pulses.append(length);
+    }
 
     if (!NodeIdShape.match(s.nodeId).hasMatch())
         return usageError(

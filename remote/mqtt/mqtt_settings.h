@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 
 namespace remote::mqtt {
@@ -22,6 +23,8 @@ struct Settings {
     QString nodeId;
     QString discoveryPrefix = QStringLiteral("homeassistant");
     QStringList channelNames; // ChannelCount names; "" for the default one
+    // How long each channel's pulse button holds it on.
+    QList<std::chrono::milliseconds> pulses;
     // The board of the panel to bridge, as its --board value; it picks the
     // panel's name on the session bus. Standalone, the board to drive.
     QString board = QStringLiteral("parallel");

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -24,7 +25,7 @@ struct PanelState {
 class PanelLink : public QObject {
     Q_OBJECT
   public:
-    enum class Command { SwitchOn, SwitchOff, AllOn, AllOff, Arm, Disarm };
+    enum class Command { SwitchOn, SwitchOff, AllOn, AllOff, Arm, Disarm, Pulse };
     // Called once, with the refusal's reason, or empty when carried out.
     using Answered = std::function<void(const QString& refusal)>;
 
@@ -33,8 +34,10 @@ class PanelLink : public QObject {
     virtual void start() = 0;
     // None while no panel is there to drive.
     virtual const std::optional<PanelState>& state() const = 0;
-    // `channel` 0 for AllOn and AllOff; `time` only for Arm.
-    virtual void request(Command command, int channel, const QString& time, Answered answered) = 0;
+    // `channel` 0 for AllOn and AllOff; `time` only for Arm; `pulse` only
+    // for Pulse.
+    virtual void request(Command command, int channel, const QString& time,
+                         std::chrono::milliseconds pulse, Answered answered) = 0;
 
   signals:
     void appeared(); // state() can be read: everything is worth saying again

@@ -212,6 +212,11 @@ class TestKavoCtl : public QObject {
             << QStringList{"on", "1", "--json"} << "--json goes only with \"status\"";
         QTest::newRow("--board without its board")
             << QStringList{"status", "--board"} << "missing value after '--board'";
+        QTest::newRow("pulse too short")
+            << QStringList{"pulse", "1", "50ms"}
+            << "\"50ms\" is no pulse length; a pulse lasts 100ms to 1h, as in 500ms or 2s";
+        QTest::newRow("pulse with two lengths")
+            << QStringList{"pulse", "1", "1s", "2s"} << "too many arguments for \"pulse\"";
     }
     // Usage errors never reach the panel, even when it would refuse too.
     void usageErrors() {
@@ -300,6 +305,13 @@ class TestKavoCtl : public QObject {
                                         << written;
         QTest::newRow("status after the cancel")
             << QStringList{"status"} << 0 << lines({"off", "off", "off", "off"}) << "" << written;
+        QTest::newRow("pulse 4 1h") << QStringList{"pulse", "4", "1h"} << 0 << ""
+                                    << "" << written + " 08";
+        QTest::newRow("pulse 4 while on") << QStringList{"pulse", "4"} << 1 << ""
+                                          << "kavo-ctl: Channel 4 is already on.\n"
+                                          << written + " 08";
+        QTest::newRow("off 4 ends the pulse") << QStringList{"off", "4"} << 0 << ""
+                                              << "" << written + " 08 00";
     }
     void commandsAgainstTheRunningPanel() {
         QFETCH(QStringList, args);

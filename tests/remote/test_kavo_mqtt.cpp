@@ -225,17 +225,20 @@ class TestKavoMqtt : public QObject {
             for (const Message& m : seen)
                 if (m.topic.startsWith("homeassistant/"))
                     configs.insert(m.topic, QJsonDocument::fromJson(m.payload).object());
-            return configs.size() == 9;
+            return configs.size() == 15;
         }()));
         const QString device = "KAVO relay panel on " + QSysInfo::machineHostName();
         for (auto it = configs.cbegin(); it != configs.cend(); ++it) {
             const QJsonObject& c = it.value();
-            QVERIFY2(QRegularExpression("^homeassistant/(switch|binary_sensor|text)/"
-                                        "test-node_[a-z0-9]+/config$")
+            QVERIFY2(QRegularExpression("^homeassistant/(switch|binary_sensor|text|button)/"
+                                        "test-node_[a-z0-9_]+/config$")
                          .match(it.key())
                          .hasMatch(),
                      qPrintable(it.key()));
             QCOMPARE(c["unique_id"].toString(), "kavo_" + it.key().section('/', 2, 2));
+            QCOMPARE(c["default_entity_id"].toString(),
+                     it.key().section('/', 1, 1) + ".kavo_" + it.key().section('/', 2, 2));
+            QCOMPARE(c["origin"]["name"].toString(), QString("kavo-mqtt"));
             QCOMPARE(c["device"]["name"].toString(), device);
             QCOMPARE(c["device"]["sw_version"].toString(), QString(KAVO_VERSION));
             QCOMPARE(c["availability"][0]["topic"].toString(), node + "availability");
@@ -252,6 +255,11 @@ class TestKavoMqtt : public QObject {
         const QJsonObject timer = configs["homeassistant/text/test-node_timer3/config"];
         QCOMPARE(timer["command_topic"].toString(), node + "channel/3/arm");
         QCOMPARE(timer["state_topic"].toString(), node + "channel/3/armed");
+        const QJsonObject pulse = configs["homeassistant/button/test-node_pulse1/config"];
+        QCOMPARE(pulse["command_topic"].toString(), node + "channel/1/pulse");
+        const QJsonObject allOff = configs["homeassistant/button/test-node_all_off/config"];
+        QCOMPARE(allOff["command_topic"].toString(), node + "all/set");
+        QCOMPARE(allOff["payload_press"].toString(), QString("OFF"));
         const QRegularExpression pattern(timer["pattern"].toString());
         QVERIFY(pattern.match("23:59:59").hasMatch() && pattern.match("").hasMatch());
         QVERIFY(!pattern.match("24:00:00").hasMatch() && !pattern.match("6:00:00").hasMatch());
@@ -261,7 +269,7 @@ class TestKavoMqtt : public QObject {
         QVERIFY(watcher.publish("homeassistant/status", "online", false));
         QTRY_COMPARE(std::count_if(seen.cbegin(), seen.cend(),
                                    [](const Message& m) { return m.topic.endsWith("/config"); }),
-                     9);
+                     15);
     }
 
     // Every command runs through the panel; a refusal changes nothing and
@@ -362,7 +370,7 @@ class TestKavoMqtt : public QObject {
         QTRY_COMPARE(last("channel/2/state"), QByteArray("ON"));
         QTRY_COMPARE(std::count_if(seen.cbegin(), seen.cend(),
                                    [](const Message& m) { return m.topic.endsWith("/config"); }),
-                     9);
+                     15);
         send("channel/2/set", "OFF"); // and listens again
         QTRY_COMPARE(bytesWritten(), QString("00 02 00"));
     }
@@ -374,8 +382,8 @@ class TestKavoMqtt : public QObject {
 
     // Standalone, the bridge drives the board itself with no panel, display
     // or session bus: all off at start, the panel's refusals, a row firing at
-    // its second; a panel started for that board is refused it; stopped, it
-    // leaves the outputs as they are.
+    // its second, a pulse; a panel started for that board is refused it;
+    // stopped, it leaves the outputs as they are but for a pulse's OFF.
     void standaloneDrivesTheBoardItself() {
         panel.reset(); // the board is the standalone bridge's alone now
         node = "kavo/solo/";
@@ -411,6 +419,9 @@ class TestKavoMqtt : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(solo.bytesWritten(), QString("00 01 03"), 5000);
         QTRY_COMPARE(last("channel/2/state"), QByteArray("ON"));
         QTRY_COMPARE(last("channel/2/armed"), QByteArray());
+        send("channel/3/pulse", "200ms");
+        QTRY_COMPARE(solo.bytesWritten(), QString("00 01 03 07 03"));
+        QTRY_COMPARE(last("channel/3/state"), QByteArray("OFF"));
 
         QProcessEnvironment offscreen = noDesktop;
         offscreen.insert("QT_QPA_PLATFORM", "offscreen");
@@ -425,10 +436,13 @@ class TestKavoMqtt : public QObject {
                  qPrintable(refusedSaid));
         refused.stop();
 
-        solo.stop();
+        send("channel/4/pulse", "1h");
+        QTRY_COMPARE(solo.bytesWritten(), QString("00 01 03 07 03 0b"));
+        solo.stop(); // a pulse in flight has its OFF written, as the last write
         QCOMPARE(solo.process().exitCode(), 0);
         QTRY_COMPARE(last("availability"), QByteArray("offline"));
-        QCOMPARE(solo.bytesWritten(), QString("00 01 03"));
+        QCOMPARE(solo.bytesWritten(), QString("00 01 03 07 03 0b 03"));
+        QCOMPARE(last("channel/4/state"), QByteArray("OFF"));
         QVERIFY2(!soloSaid().contains("did not answer"), qPrintable(said));
     }
 

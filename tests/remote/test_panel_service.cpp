@@ -398,6 +398,35 @@ class TestPanelService : public QObject {
         QCOMPARE(caller.call("SwitchOff", {1}, Interface2).errorName(), error::AlreadyOff);
     }
 
+    // A pulse is the channel's ON, then after its length its OFF, answered
+    // with the ON's write; refused while the channel is on or for a length
+    // out of range. Another switch of the channel drops the pending OFF, and
+    // closing writes it at once.
+    void aPulseIsOnThenOff() {
+        PublishedRig rig;
+        QVERIFY2(rig.published, qPrintable(rig.whyNot));
+        Caller caller(callerBus);
+        const auto pulse = [&](int channel, uint ms) {
+            return caller.call("Pulse", {channel, QVariant::fromValue(ms)}, Interface2);
+        };
+        QCOMPARE(pulse(1, 100).arguments(), (QVariantList{true, "/dev/fake", "", ""}));
+        QCOMPARE(pulse(1, 100).errorName(), error::AlreadyOn);
+        QCOMPARE(pulse(2, 99).errorName(), error::NotAPulse);
+        QCOMPARE(pulse(2, 3600001).errorName(), error::NotAPulse);
+        QTRY_COMPARE(rig.port.values(), (std::vector<int>{0, 1, 0}));
+
+        QCOMPARE(pulse(3, 100).type(), QDBusMessage::ReplyMessage);
+        rig.model.allOn();
+        QTest::qWait(250);
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 0, 4, 15}));
+
+        rig.model.allOff();
+        QCOMPARE(pulse(4, 3600000).type(), QDBusMessage::ReplyMessage);
+        rig.model.close();
+        QCOMPARE(rig.port.values(), (std::vector<int>{0, 1, 0, 4, 15, 0, 8, 0}));
+        QVERIFY(!rig.model.isPulsing(4));
+    }
+
     // What the object exports is the interface files, and each property
     // travels as the type the file gives it.
     void theExportedObjectIsTheInterfaceFile_data() {
