@@ -79,10 +79,14 @@ bool MosquittoClient::connectTo(const Endpoint& endpoint, QString* whyNot) {
     if (endpoint.tls) {
         // Without a file of its own, the system's authorities, as a browser would.
         const QByteArray caFile = endpoint.caFile.toLocal8Bit();
+        const QByteArray certFile = endpoint.certFile.toLocal8Bit();
+        const QByteArray keyFile = endpoint.keyFile.toLocal8Bit();
+        const auto orNull = [](const QByteArray& path) {
+            return path.isEmpty() ? nullptr : path.constData();
+        };
         const int rc =
-            caFile.isEmpty()
-                ? mosquitto_tls_set(mosq_, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                : mosquitto_tls_set(mosq_, caFile.constData(), nullptr, nullptr, nullptr, nullptr);
+            mosquitto_tls_set(mosq_, orNull(caFile), caFile.isEmpty() ? "/etc/ssl/certs" : nullptr,
+                              orNull(certFile), orNull(keyFile), nullptr);
         if (rc)
             return failed(rc);
     }

@@ -20,7 +20,11 @@ struct Endpoint {
     int port = 1883;
     bool tls = false;
     QString caFile; // empty: the system's certificate authorities
-    QString user;   // empty: no user name (and no password)
+    // A client certificate and its key, for a broker that asks for one; both
+    // or neither.
+    QString certFile;
+    QString keyFile;
+    QString user; // empty: no user name (and no password)
     QString password;
     QString clientId;
     int keepAliveSeconds = 30;

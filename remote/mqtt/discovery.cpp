@@ -76,7 +76,8 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
         add("text", QString("timer%1").arg(n),
             {
                 {"name", channelName(s, n) + " timer"},
-                {"state_topic", nodeTopic(s, channel + "armed")},
+                {"state_topic", nodeTopic(s, channel + "row")},
+                {"value_template", "{{ value_json.armed }}"},
                 {"command_topic", nodeTopic(s, channel + "arm")},
                 {"pattern", ArmPattern},
                 {"min", 0},

@@ -4,6 +4,8 @@
 #include "core/channels.h"
 #include "core/pulse.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSysInfo>
@@ -88,7 +90,7 @@ void Bridge::connected() {
     client_.subscribe(node + "channel/+/arm");
     client_.subscribe(node + "channel/+/pulse");
     client_.subscribe(node + "all/set");
-    client_.subscribe(settings_.discoveryPrefix + "/status");
+    client_.subscribe(settings_.statusTopic);
     publishDiscovery();
     publishAll();
 }
@@ -104,7 +106,7 @@ void Bridge::disconnected(const QString& reason) {
 }
 
 void Bridge::message(const QString& fullTopic, const QByteArray& payload, bool retained) {
-    if (fullTopic == settings_.discoveryPrefix + "/status") {
+    if (fullTopic == settings_.statusTopic) {
         // Home Assistant has (re)started and forgotten what it was told.
         if (payload == "online" && !retained)
             publishDiscovery();
@@ -228,8 +230,13 @@ void Bridge::publishChannel(int n) {
 }
 
 // An empty retained message clears the topic: an idle row holds no time.
+// Home Assistant would read that as unknown after it restarts, so its timer
+// entity reads the row from a message that always holds one: {"armed": ""}.
 void Bridge::publishArmed(int n) {
-    publish(topic(QString("channel/%1/armed").arg(n)), state()->armed.value(n - 1).toUtf8());
+    const QString armed = state()->armed.value(n - 1);
+    publish(topic(QString("channel/%1/armed").arg(n)), armed.toUtf8());
+    publish(topic(QString("channel/%1/row").arg(n)),
+            QJsonDocument(QJsonObject{{"armed", armed}}).toJson(QJsonDocument::Compact));
 }
 
 void Bridge::publishBoard() {

@@ -11,6 +11,7 @@
 //   kavo/<node>/all/set                ON | OFF: Emergency Mode, ALL ON / ALL OFF
 //   kavo/<node>/channel/<n>/arm        HH:MM:SS arms the timer row; "" disarms it
 //   kavo/<node>/channel/<n>/armed      the armed time (retained), none while idle
+//   kavo/<node>/channel/<n>/row        {"armed": "HH:MM:SS" or ""} (retained)
 //   kavo/<node>/channel/<n>/pulse      a length (500ms, 2s), or "" / PRESS for the
 //                                      configured one: ON, then after it OFF
 //   kavo/<node>/board/problem          ON | OFF: the board cannot be written (retained)

@@ -37,7 +37,9 @@ Options:
 
 The settings file takes the same keys (broker, node_id, discovery_prefix, board,
 standalone = yes) and
-password_file, ca_file, channel_1 to channel_4 (the channels' names), pulse
+password_file, ca_file, cert_file and key_file (a client certificate for
+mqtts://), status_topic (Home Assistant's birth topic, default
+homeassistant/status), channel_1 to channel_4 (the channels' names), pulse
 (how long a pulse lasts, as in 500ms or 2s; default 1s) and channel_1_pulse to
 channel_4_pulse, as key = value lines. A password is never taken from the command line; a settings
 or password file holding one must not be readable by others.
@@ -181,7 +183,8 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         if (const auto failure = readConfig(s.configFile, file))
             return settingsError(*failure);
     QStringList known = {"broker",   "node_id",       "discovery_prefix", "board",
-                         "password", "password_file", "ca_file",          "standalone"};
+                         "password", "password_file", "ca_file",          "cert_file",
+                         "key_file", "standalone",    "status_topic"};
     known << "pulse";
     for (int n = 1; n <= ChannelCount; ++n)
         known << QString("channel_%1").arg(n) << QString("channel_%1_pulse").arg(n);
@@ -193,6 +196,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     s.nodeId = given.value("node-id", file.value("node_id", defaultNodeId(hostName)));
     s.discoveryPrefix =
         given.value("discovery-prefix", file.value("discovery_prefix", s.discoveryPrefix));
+    s.statusTopic = file.value("status_topic", s.statusTopic);
     s.board = given.value("board", file.value("board", s.board));
     const QString standalone = given.value("standalone", file.value("standalone", "no"));
     if (standalone != "yes" && standalone != "no")
@@ -226,10 +230,9 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     if (!NodeIdShape.match(s.nodeId).hasMatch())
         return usageError(
             QString("the node id \"%1\" may hold only letters, digits, _ and -").arg(s.nodeId));
-    if (s.discoveryPrefix.isEmpty() || s.discoveryPrefix.contains('+') ||
-        s.discoveryPrefix.contains('#'))
-        return usageError(
-            QString("the discovery prefix \"%1\" is not a topic").arg(s.discoveryPrefix));
+    for (const QString& topic : {s.discoveryPrefix, s.statusTopic})
+        if (topic.isEmpty() || topic.contains('+') || topic.contains('#'))
+            return usageError(QString("\"%1\" is not a topic").arg(topic));
     if (const auto failure = applyBroker(s))
         return usageError(failure->text);
     const auto board = platform::relay::parseBoardChoice(s.board.toStdString());
@@ -251,8 +254,21 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     if (!s.endpoint.password.isEmpty() && s.endpoint.user.isEmpty())
         return settingsError({"a password is set but the broker's address names no user "
                               "(mqtt://user@host)"});
+    const QDir beside(QFileInfo(s.configFile).absolutePath());
     if (const QString ca = file.value("ca_file"); !ca.isEmpty())
-        s.endpoint.caFile = QDir(QFileInfo(s.configFile).absolutePath()).filePath(ca);
+        s.endpoint.caFile = beside.filePath(ca);
+    if (file.value("cert_file").isEmpty() != file.value("key_file").isEmpty())
+        return settingsError({QString("%1: cert_file and key_file go together: a client "
+                                      "certificate needs its key")
+                                  .arg(s.configFile)});
+    if (const QString cert = file.value("cert_file"); !cert.isEmpty()) {
+        s.endpoint.certFile = beside.filePath(cert);
+        s.endpoint.keyFile = beside.filePath(file.value("key_file"));
+        if (readableByOthers(s.endpoint.keyFile))
+            return settingsError({QString("the key file %1 can be read by others; make it "
+                                          "yours alone (chmod 600 %1)")
+                                      .arg(s.endpoint.keyFile)});
+    }
     if (!s.endpoint.password.isEmpty() && !s.endpoint.tls && !isLoopback(s.endpoint.host))
         parsed.warnings << QString("the password goes unencrypted to %1; use mqtts:// to "
                                    "protect it")

@@ -22,6 +22,8 @@ struct Settings {
     platform::mqtt::Endpoint endpoint; // host, port, TLS and login from `broker`
     QString nodeId;
     QString discoveryPrefix = QStringLiteral("homeassistant");
+    // Where Home Assistant says it came back; its own, whatever the prefix.
+    QString statusTopic = QStringLiteral("homeassistant/status");
     QStringList channelNames; // ChannelCount names; "" for the default one
     // How long each channel's pulse button holds it on.
     QList<std::chrono::milliseconds> pulses;

@@ -254,7 +254,7 @@ class TestKavoMqtt : public QObject {
         QCOMPARE(board["state_topic"].toString(), node + "board/problem");
         const QJsonObject timer = configs["homeassistant/text/test-node_timer3/config"];
         QCOMPARE(timer["command_topic"].toString(), node + "channel/3/arm");
-        QCOMPARE(timer["state_topic"].toString(), node + "channel/3/armed");
+        QCOMPARE(timer["state_topic"].toString(), node + "channel/3/row");
         const QJsonObject pulse = configs["homeassistant/button/test-node_pulse1/config"];
         QCOMPARE(pulse["command_topic"].toString(), node + "channel/1/pulse");
         const QJsonObject allOff = configs["homeassistant/button/test-node_all_off/config"];
@@ -307,6 +307,7 @@ class TestKavoMqtt : public QObject {
         QCOMPARE(last("channel/2/armed"), past);
         send("channel/2/arm", "");
         QTRY_COMPARE(last("channel/2/armed"), QByteArray());
+        QTRY_COMPARE(last("channel/2/row"), QByteArray(R"({"armed":""})"));
         send("channel/4/arm", "25:00:00"); // refused by an idle row: nothing armed
         QTRY_VERIFY(
             errors().contains("the panel refused kavo/test-node/channel/4/arm: \"25:00:00\""));
