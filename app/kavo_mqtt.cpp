@@ -13,6 +13,7 @@
 #include "platform/qt/device_thread.h"
 #include "platform/relay/board_choice.h"
 #include "remote/mqtt/bus_link.h"
+#include "remote/mqtt/discovery.h"
 #include "remote/mqtt/model_link.h"
 #include "remote/mqtt/mqtt_bridge.h"
 #include "remote/mqtt/mqtt_settings.h"
@@ -103,6 +104,42 @@ int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings)
     return status;
 }
 
+// Clears every retained topic of this node, then ends: Home Assistant forgets
+// the device, and the broker keeps nothing of it.
+int unpublish(QCoreApplication& app, remote::mqtt::Settings settings) {
+    platform::mqtt::MosquittoClient client;
+    settings.endpoint.clientId = "kavo-mqtt-" + remote::mqtt::stableIdOf(settings) + "-unpublish";
+    bool cleared = false;
+    QObject::connect(
+        &client, &platform::mqtt::Client::connected, &app,
+        [&] {
+            const QStringList topics = remote::mqtt::retainedTopics(settings);
+            for (const QString& topic : topics)
+                client.publish(topic, {}, true);
+            std::fprintf(stderr, "kavo-mqtt: cleared the %lld retained topics of node %s\n",
+                         static_cast<long long>(topics.size()), qPrintable(settings.nodeId));
+            cleared = true;
+            client.disconnectCleanly();
+        },
+        Qt::QueuedConnection); // from the event loop, not inside the library's callback
+    // Once, not again and again as the bridge does: this is a command.
+    QObject::connect(&client, &platform::mqtt::Client::disconnected, &app,
+                     [&](const QString& reason) {
+                         if (!cleared)
+                             std::fprintf(stderr, "kavo-mqtt: cannot reach the broker %s (%s)\n",
+                                          qPrintable(settings.broker), qPrintable(reason));
+                         app.quit();
+                     });
+    QString whyNot;
+    if (!client.connectTo(settings.endpoint, &whyNot)) {
+        std::fprintf(stderr, "kavo-mqtt: cannot reach the broker %s (%s)\n",
+                     qPrintable(settings.broker), qPrintable(whyNot));
+        return 1;
+    }
+    app.exec();
+    return cleared ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -118,12 +155,17 @@ int main(int argc, char** argv) {
     }
     for (const QString& warning : parsed.warnings)
         std::fprintf(stderr, "kavo-mqtt: warning: %s\n", qPrintable(warning));
+    remote::mqtt::Settings settings = parsed.settings;
+    settings.stableId =
+        remote::mqtt::stableId(remote::mqtt::readMachineId(), settings.board, settings.nodeId);
+    if (settings.unpublish)
+        return unpublish(app, settings);
     if (!catchTermination()) {
         std::perror("kavo-mqtt: cannot catch SIGTERM");
         return 1;
     }
-    if (parsed.settings.standalone)
-        return runStandalone(app, parsed.settings);
+    if (settings.standalone)
+        return runStandalone(app, settings);
 
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -133,8 +175,8 @@ int main(int argc, char** argv) {
                      qPrintable(bus.lastError().message()));
         return 1;
     }
-    remote::mqtt::BusLink link(bus, parsed.settings.board);
+    remote::mqtt::BusLink link(bus, settings.board);
     platform::mqtt::MosquittoClient client;
-    remote::mqtt::Bridge bridge(parsed.settings, client, link);
+    remote::mqtt::Bridge bridge(settings, client, link);
     return runBridge(app, bridge);
 }

@@ -57,6 +57,8 @@ bool MosquittoClient::connectTo(const Endpoint& endpoint, QString* whyNot) {
     mosquitto_connect_callback_set(mosq_, &MosquittoClient::onConnect);
     mosquitto_disconnect_callback_set(mosq_, &MosquittoClient::onDisconnect);
     mosquitto_message_callback_set(mosq_, &MosquittoClient::onMessage);
+    mosquitto_publish_callback_set(mosq_, &MosquittoClient::onPublish);
+    unacknowledged_ = 0;
 
     auto failed = [&](int rc) {
         *whyNot = describe(rc);
@@ -182,6 +184,8 @@ bool MosquittoClient::publish(const QString& topic, const QByteArray& payload, b
         mosquitto_publish(mosq_, nullptr, name.constData(), static_cast<int>(payload.size()),
                           payload.constData(), 1, retain);
     updateWriteInterest();
+    if (rc == MOSQ_ERR_SUCCESS)
+        ++unacknowledged_;
     return rc == MOSQ_ERR_SUCCESS;
 }
 
@@ -197,14 +201,20 @@ bool MosquittoClient::subscribe(const QString& pattern) {
 void MosquittoClient::flush(int ms) {
     QElapsedTimer clock;
     clock.start();
-    while (mosq_ && mosquitto_socket(mosq_) >= 0 && mosquitto_want_write(mosq_)) {
+    while (mosq_ && mosquitto_socket(mosq_) >= 0 &&
+           (mosquitto_want_write(mosq_) || unacknowledged_ > 0)) {
         const auto left = ms - clock.elapsed();
         if (left <= 0)
             return;
-        pollfd fd{mosquitto_socket(mosq_), POLLOUT, 0};
+        pollfd fd{mosquitto_socket(mosq_),
+                  static_cast<short>(POLLIN | (mosquitto_want_write(mosq_) ? POLLOUT : 0)), 0};
         if (::poll(&fd, 1, static_cast<int>(left)) <= 0)
             return;
-        if (mosquitto_loop_write(mosq_, PacketsPerWakeUp) != MOSQ_ERR_SUCCESS)
+        if ((fd.revents & POLLOUT) &&
+            mosquitto_loop_write(mosq_, PacketsPerWakeUp) != MOSQ_ERR_SUCCESS)
+            return;
+        if ((fd.revents & (POLLIN | POLLHUP | POLLERR)) &&
+            mosquitto_loop_read(mosq_, PacketsPerWakeUp) != MOSQ_ERR_SUCCESS)
             return;
     }
 }
@@ -219,6 +229,10 @@ void MosquittoClient::onConnect(mosquitto*, void* self, int rc) {
     client->attempting_ = false;
     client->connected_ = true;
     emit client->connected();
+}
+
+void MosquittoClient::onPublish(mosquitto*, void* self, int) {
+    --static_cast<MosquittoClient*>(self)->unacknowledged_;
 }
 
 void MosquittoClient::onDisconnect(mosquitto*, void* self, int rc) {

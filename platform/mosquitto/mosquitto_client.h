@@ -28,14 +28,17 @@ class MosquittoClient : public Client {
     bool publish(const QString& topic, const QByteArray& payload, bool retain) override;
     bool subscribe(const QString& pattern) override;
 
-    // Writes what is still queued, for up to `ms` milliseconds; for the last
-    // messages before the program ends.
+    // Writes what is still queued and waits for the broker to acknowledge
+    // every message, for up to `ms` milliseconds; for the last messages
+    // before the program ends. (A socket closed with acknowledgements unread
+    // is reset, and the broker may drop what it had not yet read.)
     void flush(int ms);
 
   private:
     static void onConnect(mosquitto*, void* self, int rc);
     static void onDisconnect(mosquitto*, void* self, int rc);
     static void onMessage(mosquitto*, void* self, const mosquitto_message* message);
+    static void onPublish(mosquitto*, void* self, int mid);
 
     void watchSocket();
     void dropSocket();
@@ -52,7 +55,8 @@ class MosquittoClient : public Client {
     QTimer misc_;
     bool connected_ = false;
     bool attempting_ = false;
-    QString refusal_; // why the broker turned the connection down
+    int unacknowledged_ = 0; // messages published and not yet acknowledged
+    QString refusal_;        // why the broker turned the connection down
 };
 
 } // namespace platform::mqtt

@@ -1,6 +1,8 @@
 #include "discovery.h"
 #include "kavo_version.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,9 +15,36 @@ QString nodeTopic(const Settings& settings, const QString& tail) {
     return "kavo/" + settings.nodeId + "/" + tail;
 }
 
+QString stableId(const QByteArray& machineId, const QString& board, const QString& nodeId) {
+    if (machineId.isEmpty())
+        return nodeId;
+    // The machine id is to be kept private: only an app-specific hash of it
+    // goes out.
+    const QByteArray hash =
+        QCryptographicHash::hash("kavo-mqtt:" + machineId, QCryptographicHash::Sha256).toHex();
+    QString id = QString::fromLatin1(hash.left(12));
+    if (board != "parallel") {
+        id += '_';
+        for (const QChar c : board.toLower())
+            id += (c.isLetterOrNumber() && c.unicode() < 0x80) ? c : QChar('_');
+    }
+    return id;
+}
+
+QByteArray readMachineId() {
+    QFile file("/etc/machine-id");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readLine().trimmed();
+}
+
+QString stableIdOf(const Settings& s) {
+    return s.stableId.isEmpty() ? s.nodeId : s.stableId;
+}
+
 QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
     const QJsonObject device{
-        {"identifiers", QJsonArray{"kavo_" + s.nodeId}},
+        {"identifiers", QJsonArray{"kavo_" + stableIdOf(s)}},
         {"name", "KAVO relay panel on " + hostName},
         {"manufacturer", "Quorvale"},
         {"model", "KAVO relay panel, four channels"},
@@ -30,17 +59,21 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
     const QJsonObject origin{{"name", "kavo-mqtt"}, {"sw_version", KAVO_VERSION}};
     QList<Discovery> all;
     auto add = [&](const QString& component, const QString& object, QJsonObject config) {
-        const QString id = s.nodeId + "_" + object;
-        config.insert("unique_id", "kavo_" + id);
-        // Home Assistant 2025.10 and later name the entity from
-        // default_entity_id and ignore object_id, which older ones read.
-        config.insert("default_entity_id", component + ".kavo_" + id);
-        config.insert("object_id", "kavo_" + id);
+        config.insert("unique_id", "kavo_" + stableIdOf(s) + "_" + object);
+        // Entity ids stay readable, from the node id. Home Assistant 2025.10
+        // and later take them from default_entity_id and ignore object_id,
+        // which older ones read.
+        const QString readable = "kavo_" + s.nodeId + "_" + object;
+        config.insert("default_entity_id", component + "." + readable);
+        config.insert("object_id", readable);
         config.insert("origin", origin);
         config.insert("device", device);
         config.insert("availability", availability);
-        all.append({s.discoveryPrefix + "/" + component + "/" + id + "/config",
-                    QJsonDocument(config).toJson(QJsonDocument::Compact)});
+        all.append(
+            {s.discoveryPrefix + "/" + component + "/kavo_" + stableIdOf(s) + "/" + object +
+                 "/config",
+             QJsonDocument(config).toJson(QJsonDocument::Compact),
+             s.discoveryPrefix + "/" + component + "/" + s.nodeId + "_" + object + "/config"});
     };
     for (int n = 1; n <= ChannelCount; ++n) {
         const QString channel = QString("channel/%1/").arg(n);
@@ -110,6 +143,25 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
                 {"icon", "mdi:power"},
             });
     return all;
+}
+
+QStringList legacyConfigTopics(const Settings& settings) {
+    QStringList topics;
+    for (const Discovery& d : discoveryMessages(settings, {}))
+        topics << d.legacyTopic;
+    return topics;
+}
+
+QStringList retainedTopics(const Settings& settings) {
+    QStringList topics = legacyConfigTopics(settings);
+    for (const Discovery& d : discoveryMessages(settings, {}))
+        topics << d.topic;
+    topics << nodeTopic(settings, "availability") << nodeTopic(settings, "board/problem")
+           << nodeTopic(settings, "board/reason");
+    for (int n = 1; n <= ChannelCount; ++n)
+        for (const char* tail : {"state", "armed", "row"})
+            topics << nodeTopic(settings, QString("channel/%1/%2").arg(n).arg(tail));
+    return topics;
 }
 
 } // namespace remote::mqtt

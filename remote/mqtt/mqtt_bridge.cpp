@@ -42,7 +42,8 @@ Bridge::Bridge(Settings settings, platform::mqtt::Client& client, PanelLink& pan
     connect(&client_, &platform::mqtt::Client::connected, this, &Bridge::connected);
     connect(&client_, &platform::mqtt::Client::disconnected, this, &Bridge::disconnected);
     connect(&client_, &platform::mqtt::Client::message, this, &Bridge::message);
-    settings_.endpoint.clientId = "kavo-mqtt-" + settings_.nodeId;
+    // One client a device: two hosts of one name do not take turns.
+    settings_.endpoint.clientId = "kavo-mqtt-" + stableIdOf(settings_);
     settings_.endpoint.will = {topic("availability"), "offline", true};
     connect(&panel_, &PanelLink::appeared, this, &Bridge::publishAll);
     connect(&panel_, &PanelLink::vanished, this, &Bridge::publishAvailability);
@@ -91,7 +92,13 @@ void Bridge::connected() {
     client_.subscribe(node + "channel/+/pulse");
     client_.subscribe(node + "all/set");
     client_.subscribe(settings_.statusTopic);
+    // This device's configs as the broker keeps them: any this version no
+    // longer announces is cleared when it arrives.
+    client_.subscribe(settings_.discoveryPrefix + "/+/kavo_" + stableIdOf(settings_) + "/+/config");
     publishDiscovery();
+    // Announced by node id before: cleared, so an upgraded install keeps one device.
+    for (const QString& legacy : legacyConfigTopics(settings_))
+        publish(legacy, {});
     publishAll();
 }
 
@@ -110,6 +117,11 @@ void Bridge::message(const QString& fullTopic, const QByteArray& payload, bool r
         // Home Assistant has (re)started and forgotten what it was told.
         if (payload == "online" && !retained)
             publishDiscovery();
+        return;
+    }
+    if (fullTopic.endsWith("/config")) {
+        if (retained && !payload.isEmpty() && !announced_.contains(fullTopic))
+            publish(fullTopic, {});
         return;
     }
     // An old command replayed from the broker's store is never carried out:
@@ -206,8 +218,11 @@ void Bridge::publish(const QString& fullTopic, const QByteArray& payload) {
 }
 
 void Bridge::publishDiscovery() {
-    for (const Discovery& d : discoveryMessages(settings_, QSysInfo::machineHostName()))
+    announced_.clear();
+    for (const Discovery& d : discoveryMessages(settings_, QSysInfo::machineHostName())) {
+        announced_.insert(d.topic);
         publish(d.topic, d.config);
+    }
 }
 
 void Bridge::publishAvailability() {

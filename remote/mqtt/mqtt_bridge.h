@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QTimer>
 
 namespace remote::mqtt {
@@ -81,6 +82,7 @@ class Bridge : public QObject {
     bool stopping_ = false;
     bool everConnected_ = false;
     QHash<QString, QElapsedTimer> said_;
+    QSet<QString> announced_; // the config topics this version announces
 };
 
 } // namespace remote::mqtt

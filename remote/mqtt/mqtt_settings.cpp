@@ -30,6 +30,8 @@ Options:
                           --standalone, the board to drive (auto as the panel)
   --standalone            drive the board without a panel; each start switches
                           every channel off, as the panel's does
+  --unpublish             clear everything this node left retained on the
+                          broker (Home Assistant forgets its device), then end
   --config=FILE           settings file (default
                           $XDG_CONFIG_HOME/kavo-panel/mqtt.conf)
   -h, --help              show this help
@@ -160,6 +162,10 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         }
         if (word == "--standalone") {
             given.insert("standalone", "yes");
+            continue;
+        }
+        if (word == "--unpublish") {
+            s.unpublish = true;
             continue;
         }
         const QString name = word.mid(2).section('=', 0, 0);

@@ -21,6 +21,10 @@ struct Settings {
     QString broker = QStringLiteral("mqtt://localhost");
     platform::mqtt::Endpoint endpoint; // host, port, TLS and login from `broker`
     QString nodeId;
+    // What Home Assistant knows the device by (discovery.h's stableId); the
+    // node id where empty.
+    QString stableId;
+    bool unpublish = false; // clear everything this node retained, then end
     QString discoveryPrefix = QStringLiteral("homeassistant");
     // Where Home Assistant says it came back; its own, whatever the prefix.
     QString statusTopic = QStringLiteral("homeassistant/status");

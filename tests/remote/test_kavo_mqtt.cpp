@@ -63,6 +63,7 @@ class TestKavoMqtt : public QObject {
     MosquittoClient watcher;
     QList<Message> seen;
     QString node = "kavo/test-node/"; // the bridge's topics that last() and send() use
+    QString stable;                   // the device's id, as its configs give it
 
     platform::mqtt::Endpoint endpoint(const QString& id) const {
         platform::mqtt::Endpoint e;
@@ -112,10 +113,13 @@ class TestKavoMqtt : public QObject {
         }));
     }
 
-    void startBridge() {
+    QStringList bridgeArgs(const QString& nodeId) const {
+        return {QString("--broker=mqtt://127.0.0.1:%1").arg(port), "--node-id=" + nodeId,
+                "--config=" + dir.filePath("mqtt.conf")};
+    }
+    void startBridge(const QString& nodeId = "test-node") {
         bridgeErr.clear();
-        bridge.start(KAVO_MQTT, {QString("--broker=mqtt://127.0.0.1:%1").arg(port),
-                                 "--node-id=test-node", "--config=" + dir.filePath("mqtt.conf")});
+        bridge.start(KAVO_MQTT, bridgeArgs(nodeId));
         QVERIFY(bridge.waitForStarted());
     }
 
@@ -126,13 +130,14 @@ class TestKavoMqtt : public QObject {
 
     QString bytesWritten() const { return panel->bytesWritten(); }
 
-    // The last payload seen on a topic under the node, or "-" for none.
-    QByteArray last(const QString& tail) const {
+    // The last payload seen on a topic, or "-" for none.
+    QByteArray lastAt(const QString& topic) const {
         for (qsizetype i = seen.size() - 1; i >= 0; --i)
-            if (seen[i].topic == node + tail)
+            if (seen[i].topic == topic)
                 return seen[i].payload;
         return "-";
     }
+    QByteArray last(const QString& tail) const { return lastAt(node + tail); }
     qsizetype count(const QString& tail) const {
         return std::count_if(seen.cbegin(), seen.cend(),
                              [&](const Message& m) { return m.topic == node + tail; });
@@ -220,44 +225,48 @@ class TestKavoMqtt : public QObject {
             QTRY_COMPARE(last(QString("channel/%1/state").arg(n)), QByteArray("OFF"));
         QTRY_COMPARE(last("board/problem"), QByteArray("OFF"));
 
+        // By "component/object"; the device's id is the topic's middle level.
+        const QRegularExpression shape("^homeassistant/(switch|binary_sensor|text|button)/"
+                                       "kavo_([a-z0-9_]+)/([a-z0-9_]+)/config$");
         QMap<QString, QJsonObject> configs;
         QTRY_VERIFY(([&] {
-            for (const Message& m : seen)
-                if (m.topic.startsWith("homeassistant/"))
-                    configs.insert(m.topic, QJsonDocument::fromJson(m.payload).object());
+            for (const Message& m : seen) {
+                const QRegularExpressionMatch match = shape.match(m.topic);
+                if (match.hasMatch() && !m.payload.isEmpty()) {
+                    stable = match.captured(2);
+                    configs.insert(match.captured(1) + '/' + match.captured(3),
+                                   QJsonDocument::fromJson(m.payload).object());
+                }
+            }
             return configs.size() == 15;
         }()));
         const QString device = "KAVO relay panel on " + QSysInfo::machineHostName();
         for (auto it = configs.cbegin(); it != configs.cend(); ++it) {
             const QJsonObject& c = it.value();
-            QVERIFY2(QRegularExpression("^homeassistant/(switch|binary_sensor|text|button)/"
-                                        "test-node_[a-z0-9_]+/config$")
-                         .match(it.key())
-                         .hasMatch(),
-                     qPrintable(it.key()));
-            QCOMPARE(c["unique_id"].toString(), "kavo_" + it.key().section('/', 2, 2));
-            QCOMPARE(c["default_entity_id"].toString(),
-                     it.key().section('/', 1, 1) + ".kavo_" + it.key().section('/', 2, 2));
+            const QString component = it.key().section('/', 0, 0);
+            const QString object = it.key().section('/', 1, 1);
+            QCOMPARE(c["unique_id"].toString(), "kavo_" + stable + "_" + object);
+            QCOMPARE(c["default_entity_id"].toString(), component + ".kavo_test-node_" + object);
             QCOMPARE(c["origin"]["name"].toString(), QString("kavo-mqtt"));
+            QCOMPARE(c["device"]["identifiers"][0].toString(), "kavo_" + stable);
             QCOMPARE(c["device"]["name"].toString(), device);
             QCOMPARE(c["device"]["sw_version"].toString(), QString(KAVO_VERSION));
             QCOMPARE(c["availability"][0]["topic"].toString(), node + "availability");
         }
-        const QJsonObject lamp = configs["homeassistant/switch/test-node_channel1/config"];
+        const QJsonObject lamp = configs["switch/channel1"];
         QCOMPARE(lamp["name"].toString(), QString("Desk lamp"));
         QCOMPARE(lamp["command_topic"].toString(), node + "channel/1/set");
         QCOMPARE(lamp["state_topic"].toString(), node + "channel/1/state");
-        QCOMPARE(configs["homeassistant/switch/test-node_channel2/config"]["name"].toString(),
-                 QString("Channel 2"));
-        const QJsonObject board = configs["homeassistant/binary_sensor/test-node_board/config"];
+        QCOMPARE(configs["switch/channel2"]["name"].toString(), QString("Channel 2"));
+        const QJsonObject board = configs["binary_sensor/board"];
         QCOMPARE(board["device_class"].toString(), QString("problem"));
         QCOMPARE(board["state_topic"].toString(), node + "board/problem");
-        const QJsonObject timer = configs["homeassistant/text/test-node_timer3/config"];
+        const QJsonObject timer = configs["text/timer3"];
         QCOMPARE(timer["command_topic"].toString(), node + "channel/3/arm");
         QCOMPARE(timer["state_topic"].toString(), node + "channel/3/row");
-        const QJsonObject pulse = configs["homeassistant/button/test-node_pulse1/config"];
+        const QJsonObject pulse = configs["button/pulse1"];
         QCOMPARE(pulse["command_topic"].toString(), node + "channel/1/pulse");
-        const QJsonObject allOff = configs["homeassistant/button/test-node_all_off/config"];
+        const QJsonObject allOff = configs["button/all_off"];
         QCOMPARE(allOff["command_topic"].toString(), node + "all/set");
         QCOMPARE(allOff["payload_press"].toString(), QString("OFF"));
         const QRegularExpression pattern(timer["pattern"].toString());
@@ -268,8 +277,41 @@ class TestKavoMqtt : public QObject {
         seen.clear();
         QVERIFY(watcher.publish("homeassistant/status", "online", false));
         QTRY_COMPARE(std::count_if(seen.cbegin(), seen.cend(),
-                                   [](const Message& m) { return m.topic.endsWith("/config"); }),
+                                   [](const Message& m) {
+                                       return m.topic.endsWith("/config") && !m.payload.isEmpty();
+                                   }),
                      15);
+    }
+
+    // The device hangs on the machine, not the node id: configs an older
+    // version left under its node id, and ones this version no longer
+    // announces, are cleared; a renamed node updates the same device; and
+    // --unpublish leaves nothing of the node on the broker.
+    void theDeviceOutlivesARename() {
+        const QString config = "homeassistant/switch/kavo_" + stable + "/channel1/config";
+        const QString legacy = "homeassistant/switch/renamed_channel1/config";
+        const QString dropped = "homeassistant/switch/kavo_" + stable + "/channel9/config";
+        stop(bridge);
+        QVERIFY(watcher.publish(legacy, "{}", true));
+        QVERIFY(watcher.publish(dropped, "{}", true));
+        QTRY_COMPARE(lastAt(dropped), QByteArray("{}"));
+        startBridge("renamed");
+        QTRY_COMPARE(lastAt(legacy), QByteArray());
+        QTRY_COMPARE(lastAt(dropped), QByteArray());
+        QTRY_VERIFY(QJsonDocument::fromJson(lastAt(config))["state_topic"].toString() ==
+                    "kavo/renamed/channel/1/state");
+        stop(bridge);
+
+        QProcess clear;
+        clear.start(KAVO_MQTT, bridgeArgs("renamed") << "--unpublish");
+        QVERIFY(clear.waitForFinished(20000));
+        QCOMPARE(clear.exitCode(), 0);
+        QTRY_COMPARE(lastAt(config), QByteArray());
+        QTRY_COMPARE(lastAt("kavo/renamed/availability"), QByteArray());
+        QTRY_COMPARE(lastAt("kavo/renamed/channel/1/state"), QByteArray());
+
+        startBridge();
+        QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("online"), 20000);
     }
 
     // Every command runs through the panel; a refusal changes nothing and
@@ -370,7 +412,9 @@ class TestKavoMqtt : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(last("availability"), QByteArray("online"), 40000);
         QTRY_COMPARE(last("channel/2/state"), QByteArray("ON"));
         QTRY_COMPARE(std::count_if(seen.cbegin(), seen.cend(),
-                                   [](const Message& m) { return m.topic.endsWith("/config"); }),
+                                   [](const Message& m) {
+                                       return m.topic.endsWith("/config") && !m.payload.isEmpty();
+                                   }),
                      15);
         send("channel/2/set", "OFF"); // and listens again
         QTRY_COMPARE(bytesWritten(), QString("00 02 00"));
