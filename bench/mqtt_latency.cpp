@@ -4,6 +4,7 @@
 // coming back; median, p99 and maximum. Side by side in the same run:
 //   - kavo-mqtt and the panel on the parallel port (ppdev stand-in)
 //   - kavo-mqtt and the panel on a USB HID relay board (hidraw stand-in)
+//   - kavo-mqtt --standalone on each of those, with no panel
 //   - Debian's usbrelayd (usbrelay's MQTT daemon) on the same kind of USB HID
 //     board through the same stand-in, where it is installed
 // Runs itself in a private session bus. Usage: mqtt_latency [commands]
@@ -11,15 +12,18 @@
 #include "platform/mosquitto/mosquitto_client.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <unistd.h>
 #include <vector>
 
@@ -146,6 +150,27 @@ class Bench {
         return row;
     }
 
+    // kavo-mqtt alone, driving the board itself (--standalone).
+    Row standalone(const QString& name, const QStringList& boardArgs, const QString& preload) {
+        Row row{name, {}, {}, {}};
+        const QString log = dir_.filePath(QString("writes-%1.log").arg(run_++));
+        QProcess bridge;
+        bridge.setProcessEnvironment(environment(preload, log));
+        bridge.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        bridge.start(KAVO_MQTT, QStringList{QString("--broker=mqtt://127.0.0.1:%1").arg(port_),
+                                            "--node-id=bench", "--standalone",
+                                            "--config=" + dir_.filePath("bench.conf")} +
+                                    boardArgs);
+        const QString node = "kavo/bench/";
+        if (!waitFor(node + "availability", "online", 30000))
+            row.failure = "the standalone bridge did not come online";
+        else
+            measure(row, node + "channel/1/set", node + "channel/1/state", log);
+        stop(bridge);
+        QTest::qWait(200);
+        return row;
+    }
+
     // usbrelayd as Debian ships it; only its settings file and the broker's
     // port are pointed at this run (it reads /etc/usbrelayd.conf and port 1883).
     Row usbrelayd() {
@@ -205,6 +230,33 @@ runpy.run_path("/usr/sbin/usbrelayd", run_name="__main__")
                          });
     }
 
+    // Runs the event loop until `done` holds, looking again at each message
+    // and every millisecond. (QTest::qWaitFor sleeps 10 ms between its
+    // rounds, so a message stamped on arrival would be stamped up to 10 ms
+    // late: it did so in this bench's first table.)
+    bool waitUntil(const std::function<bool()>& done, int ms) {
+        if (done())
+            return true;
+        QEventLoop loop;
+        QTimer look, give;
+        look.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        const auto seen = QObject::connect(&client_, &MosquittoClient::message, &loop, [&] {
+            if (done())
+                loop.quit();
+        });
+        give.setSingleShot(true);
+        QObject::connect(&give, &QTimer::timeout, &loop, &QEventLoop::quit);
+        look.start(1);
+        give.start(ms);
+        loop.exec();
+        QObject::disconnect(seen);
+        return done();
+    }
+
     bool waitFor(const QString& topic, const QByteArray& payload, int ms) {
         client_.subscribe(topic);
         return QTest::qWaitFor([&] { return last_.value(topic).payload == payload; }, ms);
@@ -230,7 +282,7 @@ runpy.run_path("/usr/sbin/usbrelayd", run_name="__main__")
             const std::size_t before = stamps(log).size();
             const std::int64_t sent = nowNs();
             client_.publish(command, payload, false);
-            const bool answered = QTest::qWaitFor(
+            const bool answered = waitUntil(
                 [&] {
                     const Seen s = last_.value(state);
                     return s.at > sent && s.payload == payload && stamps(log).size() > before;
@@ -298,6 +350,11 @@ int main(int argc, char** argv) {
                     clock + " " + KAVO_PPDEV_SHIM + " " + KAVO_UNPLUGGED_SHIM),
         bench.panel("kavo-mqtt + panel, USB HID board (hidraw stand-in)", {"--board=usb-hid:BENCH"},
                     clock + " " + KAVO_USBRELAY_BOARD + " " + KAVO_HIDRAW_SHIM),
+        bench.standalone("kavo-mqtt --standalone, parallel port (ppdev stand-in)", {},
+                         clock + " " + KAVO_PPDEV_SHIM + " " + KAVO_UNPLUGGED_SHIM),
+        bench.standalone("kavo-mqtt --standalone, USB HID board (hidraw stand-in)",
+                         {"--board=usb-hid:BENCH"},
+                         clock + " " + KAVO_USBRELAY_BOARD + " " + KAVO_HIDRAW_SHIM),
         bench.usbrelayd(),
     };
     std::printf("%d commands each, alternating ON/OFF, one at a time, loopback broker; ms\n\n",
