@@ -8,6 +8,7 @@
 #include "app/command_line.h"
 #include "panel/panel_model.h"
 #include "platform/default_clock.h"
+#include "platform/device_lock.h"
 #include "platform/mosquitto/mosquitto_client.h"
 #include "platform/port_monitor.h"
 #include "platform/qt/device_thread.h"
@@ -27,8 +28,10 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -104,6 +107,31 @@ int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings)
     return status;
 }
 
+// One bridge a device on this machine: a second one for the same device (a
+// user's service and the system's, or one started by hand) would answer the
+// same commands twice. The lock lives in /run/lock, which every user and the
+// system service share; null, with the reason, when another bridge holds it.
+std::unique_ptr<platform::DeviceLock> lockDevice(const QString& stableId, std::string& whyNot) {
+    const std::string path = "/run/lock/kavo-mqtt-" + stableId.toStdString() + ".lock";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        ::fchmod(fd, 0666); // whoever runs the next bridge can take it
+        ::close(fd);
+    }
+    auto lock = std::make_unique<platform::DeviceLock>(path);
+    if (lock->refused()) {
+        whyNot = "another bridge speaks for this device already: " +
+                 platform::inUseReason(lock->holder());
+        return nullptr;
+    }
+    if (lock->openError())
+        std::fprintf(stderr,
+                     "kavo-mqtt: warning: cannot lock %s (%s); a second bridge for this "
+                     "device would not be refused\n",
+                     path.c_str(), std::strerror(lock->openError()));
+    return lock;
+}
+
 // Clears every retained topic of this node, then ends: Home Assistant forgets
 // the device, and the broker keeps nothing of it.
 int unpublish(QCoreApplication& app, remote::mqtt::Settings settings) {
@@ -160,6 +188,12 @@ int main(int argc, char** argv) {
         remote::mqtt::stableId(remote::mqtt::readMachineId(), settings.board, settings.nodeId);
     if (settings.unpublish)
         return unpublish(app, settings);
+    std::string whyNot;
+    const std::unique_ptr<platform::DeviceLock> device = lockDevice(settings.stableId, whyNot);
+    if (!device) {
+        std::fprintf(stderr, "kavo-mqtt: %s\n", whyNot.c_str());
+        return 1;
+    }
     if (!catchTermination()) {
         std::perror("kavo-mqtt: cannot catch SIGTERM");
         return 1;

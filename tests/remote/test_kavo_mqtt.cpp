@@ -11,6 +11,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -281,6 +282,21 @@ class TestKavoMqtt : public QObject {
                                        return m.topic.endsWith("/config") && !m.payload.isEmpty();
                                    }),
                      15);
+    }
+
+    // One bridge a device on a machine, whatever its node id.
+    void aSecondBridgeForTheDeviceIsRefused() {
+        if (!QFileInfo(QStringLiteral("/run/lock")).isWritable())
+            QSKIP("/run/lock is not writable here, so the bridges' lock cannot be taken");
+        QProcess second;
+        second.start(KAVO_MQTT, bridgeArgs("another-node"));
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 1);
+        const QString said = QString::fromUtf8(second.readAllStandardError());
+        QVERIFY2(said.contains(QString("another bridge speaks for this device already: in use by "
+                                       "another program (kavo-mqtt, pid %1)")
+                                   .arg(bridge.processId())),
+                 qPrintable(said));
     }
 
     // The device hangs on the machine, not the node id: configs an older
