@@ -31,6 +31,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iostream>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,9 +78,34 @@ int runBridge(QCoreApplication& app, remote::mqtt::Bridge& bridge,
 int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings) {
     const auto choice = platform::relay::parseBoardChoice(settings.board.toStdString());
     const cli::ResolvedBoard resolved = cli::resolveBoard(*choice.choice);
+    std::unique_ptr<core::PortOutput> board = cli::openBoard(resolved);
+    // Read here, before the board's thread starts: nothing else uses it yet.
+    std::optional<core::OutputsRead> kept;
+    if (settings.keepStartState) {
+        const std::string name = platform::relay::boardArgument(resolved.board);
+        if (!resolved.problem.empty()) {
+            std::fprintf(stderr, "kavo-mqtt: cannot read the relays for start_state = keep: %s\n",
+                         resolved.problem.c_str());
+            return 1;
+        }
+        kept = board->ReadOutputs();
+        if (!kept->canRead) {
+            std::fprintf(stderr,
+                         "kavo-mqtt: start_state = keep needs a board that reports its relays "
+                         "(a USBRelay board); %s cannot, so the bridge could not know what it "
+                         "shows\n",
+                         name.c_str());
+            return 2;
+        }
+        if (!kept->status.ok) {
+            std::fprintf(stderr,
+                         "kavo-mqtt: cannot read the relays of %s for start_state = keep: %s\n",
+                         name.c_str(), kept->status.describe().c_str());
+            return 1;
+        }
+    }
     platform::PortMonitor monitor(std::cerr, "kavo-mqtt");
-    platform::DeviceThread device(cli::openBoard(resolved),
-                                  platform::relay::boardArgument(resolved.board));
+    platform::DeviceThread device(std::move(board), platform::relay::boardArgument(resolved.board));
     device.setObserver([&](const core::PortStatus& status) { monitor.observe(status); });
     NoBeep beeper;
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
@@ -88,7 +114,10 @@ int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings)
         panel::PanelModel model(
             {.port = device, .beeper = beeper, .clock = *clock, .device = &device});
         monitor.setListener([&](const core::PortStatus& s) { model.showPortStatus(s); });
-        model.startupReset();
+        if (kept)
+            model.adoptOutputs(kept->value);
+        else
+            model.startupReset();
         remote::mqtt::ModelLink link(model);
         platform::mqtt::MosquittoClient client;
         remote::mqtt::Bridge bridge(settings, client, link);

@@ -34,6 +34,7 @@ class OutputRegister {
     void setPortValue(std::int16_t value) { portValue_ = value; }
 
     void invertChannelOff(int channel);
+    void setChannelOff(int channel, Flag value) { channelOff_.at(index(channel)) = value; }
     // Sets ChannelOff(1)..ChannelOff(ChannelCount), in that order.
     void setAllChannelOff(Flag value);
 

@@ -30,11 +30,21 @@ struct PortStatus {
     }
 };
 
+// The outputs as a board reports them, where it can (the USBRelay boards).
+struct OutputsRead {
+    bool canRead = false;   // whether this board tells its outputs at all
+    PortStatus status;      // how reading them went
+    std::uint8_t value = 0; // the output byte they stand for, once read
+};
+
 class PortOutput {
   public:
     virtual ~PortOutput() = default;
     // Puts `value` on the data lines of I/O port `port`.
     virtual PortStatus PortOut(std::uint16_t port, std::uint8_t value) = 0;
+    // Asks the board which outputs are on, writing nothing; the next write
+    // then changes only what differs. Most boards cannot tell.
+    virtual OutputsRead ReadOutputs() { return {}; }
 };
 
 } // namespace core

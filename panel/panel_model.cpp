@@ -72,6 +72,16 @@ core::PortStatus PanelModel::switched(core::PortStatus written) {
 core::PortStatus PanelModel::startupReset() {
     return register_.startupReset();
 }
+void PanelModel::adoptOutputs(std::uint8_t value) {
+    register_.setPortValue(value);
+    for (int channel = 1; channel <= core::ChannelCount; ++channel) {
+        const bool on = value & core::weight(channel);
+        register_.setChannelOff(channel, on ? core::FalseFlag : core::TrueFlag);
+        setOnFaceVisible(channel, !on);
+        setOffFaceVisible(channel, on);
+    }
+    emit channelsChanged();
+}
 core::PortStatus PanelModel::switchOn(int channel) {
     return switched(switchboard_.switchOn(channel));
 }

@@ -75,7 +75,10 @@ class PanelModel : public QObject, private core::ChannelFaces {
     explicit PanelModel(Services services, QObject* parent = nullptr);
 
     // ---- the window's steps, each answering with its own write ----------
-    core::PortStatus startupReset();         // Form_Load: flags set, PortValue 0
+    core::PortStatus startupReset(); // Form_Load: flags set, PortValue 0
+    // Instead of startupReset, where the outputs were read from the board:
+    // the channels take them as they are, and nothing is written.
+    void adoptOutputs(std::uint8_t value);
     core::PortStatus switchOn(int channel);  // the ON face of `channel`
     core::PortStatus switchOff(int channel); // the OFF face
     core::PortStatus allOn();                // All On, Emergency Mode ALL ON

@@ -6,6 +6,8 @@
 #include "platform/relay/hid_boards.h"
 #include "platform/relay/relay_switcher.h"
 
+#include "core/channels.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -98,6 +100,23 @@ HidRelayPort::~HidRelayPort() {
 
 core::PortStatus HidRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
     return session_->write(value);
+}
+
+core::OutputsRead HidRelayPort::ReadOutputs() {
+    Session& s = *session_;
+    if (!s.switcher) {
+        const core::PortStatus bound = s.bind();
+        if (!bound.ok)
+            return {true, bound, 0};
+    }
+    if (!s.board->reportsRelays())
+        return {false, core::PortStatus::success(s.device), 0};
+    std::uint8_t relays = 0;
+    if (const relay::IoResult io = s.board->readRelays(relays); !io.ok)
+        return {true, s.fail(io, DeviceStep::Using), 0};
+    s.switcher->adopt(relays);
+    return {true, core::PortStatus::success(s.device),
+            static_cast<std::uint8_t>(relays & core::AllOnValue)};
 }
 
 } // namespace platform

@@ -31,6 +31,8 @@ class HidRelayPort : public core::PortOutput {
 
     // The board is the port, so `port` is not looked at.
     core::PortStatus PortOut(std::uint16_t port, std::uint8_t value) override;
+    // A USBRelay board tells its relays; the other families cannot.
+    core::OutputsRead ReadOutputs() override;
 
   private:
     struct Session;

@@ -60,6 +60,9 @@ class RelaySwitcher {
     explicit RelaySwitcher(RelayBoard& board) : board_(board) {}
 
     SwitchResult apply(std::uint8_t portByte);
+    // The relays are as `relays` says (read from the board): the next byte
+    // switches only what differs.
+    void adopt(std::uint8_t relays) { known_ = relays; }
     // Whether the relays' state is known, i.e. the last byte got through.
     bool knowsRelays() const { return known_.has_value(); }
 

@@ -38,7 +38,8 @@ Options:
   --version               show the version
 
 The settings file takes the same keys (broker, node_id, discovery_prefix, board,
-standalone = yes) and
+standalone = yes, start_state = keep: adopt the outputs a USBRelay board
+reports instead of switching all off at start) and
 password_file, ca_file, cert_file and key_file (a client certificate for
 mqtts://), status_topic (Home Assistant's birth topic, default
 homeassistant/status), channel_1 to channel_4 (the channels' names), pulse
@@ -190,7 +191,7 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
             return settingsError(*failure);
     QStringList known = {"broker",   "node_id",       "discovery_prefix", "board",
                          "password", "password_file", "ca_file",          "cert_file",
-                         "key_file", "standalone",    "status_topic"};
+                         "key_file", "standalone",    "status_topic",     "start_state"};
     known << "pulse";
     for (int n = 1; n <= ChannelCount; ++n)
         known << QString("channel_%1").arg(n) << QString("channel_%1_pulse").arg(n);
@@ -209,6 +210,14 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         return settingsError(
             {QString("%1: standalone takes yes or no, not \"%2\"").arg(s.configFile, standalone)});
     s.standalone = standalone == "yes";
+    const QString startState = file.value("start_state", "off");
+    if (startState != "off" && startState != "keep")
+        return settingsError({QString("%1: start_state takes off or keep, not \"%2\"")
+                                  .arg(s.configFile, startState)});
+    s.keepStartState = startState == "keep";
+    if (s.keepStartState && !s.standalone)
+        parsed.warnings << "start_state = keep is for the standalone bridge; the panel starts "
+                           "with every channel off";
     for (int n = 1; n <= ChannelCount; ++n)
         s.channelNames << file.value(QString("channel_%1").arg(n));
     // A channel's own pulse length, else the file's, else the default.

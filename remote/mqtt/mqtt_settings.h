@@ -35,6 +35,9 @@ struct Settings {
     // panel's name on the session bus. Standalone, the board to drive.
     QString board = QStringLiteral("parallel");
     bool standalone = false; // drive the board here, without a panel
+    // Standalone, at start: take the outputs as the board reports them and
+    // write nothing, rather than switch every channel off.
+    bool keepStartState = false;
     QString configFile;
 };
 

@@ -70,6 +70,25 @@ class HidRelayPortTest : public QObject {
         Q_UNUSED(keyboard);
     }
 
+    // A USBRelay board tells its relays: reading them writes nothing, and the
+    // next byte switches only what differs. The other families cannot tell.
+    void readsTheRelaysOfABoardThatTells() {
+        const int board = hidraw_shim_plug(HIDRAW_SHIM_USBRELAY, 4, "QAWEZ", nullptr);
+        hidraw_shim_set_relays(board, 0x05);
+        HidRelayPort port("");
+        const core::OutputsRead read = port.ReadOutputs();
+        QVERIFY(read.canRead);
+        QVERIFY2(read.status.ok, read.status.describe().c_str());
+        QCOMPARE(read.value, 0x05u);
+        QCOMPARE(shimLog(), "open flock open GFEATURE");
+        hidraw_shim_clear_log();
+        QVERIFY(port.PortOut(DataRegister, 0x04).ok);
+        QCOMPARE(shimLog(), "SFEATURE fd 01 GFEATURE");
+
+        hidraw_shim_plug(HIDRAW_SHIM_HIDRELAY, 4, nullptr, nullptr);
+        QVERIFY(!HidRelayPort(device(1)).ReadOutputs().canRead);
+    }
+
     void picksTheBoardTheSelectorNames_data() {
         QTest::addColumn<QString>("selector");
         QTest::addColumn<int>("chosen"); // -1: none, the write fails

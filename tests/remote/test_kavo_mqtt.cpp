@@ -200,6 +200,10 @@ class TestKavoMqtt : public QObject {
                                      << "unknown key \"colour\"";
         QTest::newRow("unknown board") << QStringList{} << QByteArray("board = nowhere\n")
                                        << int(mine) << "unknown board \"nowhere\"";
+        QTest::newRow("keep on a board that cannot tell")
+            << QStringList{"--board=serial:/dev/ttyUSB9"}
+            << QByteArray("standalone = yes\nstart_state = keep\n") << int(mine)
+            << "start_state = keep needs a board that reports its relays";
     }
     void refusedSettings() {
         QFETCH(QStringList, args);
