@@ -256,6 +256,16 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         const QString resolved = QDir(QFileInfo(s.configFile).absolutePath()).filePath(path);
         if (const auto failure = readPassword(resolved, s.endpoint.password))
             return settingsError(*failure);
+    } else if (const QString credentials = env.value("CREDENTIALS_DIRECTORY");
+               !credentials.isEmpty()) {
+        // The system service's LoadCredential=: systemd's copy is this unit's
+        // user's alone already. None, or a blank one, is no password.
+        QFile credential(QDir(credentials).filePath("mqtt.password"));
+        if (credential.open(QIODevice::ReadOnly | QIODevice::Text))
+            s.endpoint.password = QString::fromUtf8(credential.readLine()).trimmed();
+        else if (credential.exists())
+            return settingsError({QString("cannot read the credential %1: %2")
+                                      .arg(credential.fileName(), credential.errorString())});
     }
     if (!s.endpoint.password.isEmpty() && s.endpoint.user.isEmpty())
         return settingsError({"a password is set but the broker's address names no user "

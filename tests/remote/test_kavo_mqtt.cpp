@@ -10,6 +10,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -200,6 +201,9 @@ class TestKavoMqtt : public QObject {
                                      << "unknown key \"colour\"";
         QTest::newRow("unknown board") << QStringList{} << QByteArray("board = nowhere\n")
                                        << int(mine) << "unknown board \"nowhere\"";
+        QTest::newRow("password from the service's credential, no user")
+            << QStringList{} << QByteArray() << int(mine)
+            << "a password is set but the broker's address names no user";
     }
     void refusedSettings() {
         QFETCH(QStringList, args);
@@ -211,7 +215,20 @@ class TestKavoMqtt : public QObject {
         file.write(conf);
         file.close();
         QVERIFY(file.setPermissions(QFile::Permissions(mode)));
+        // Each run finds a broker password among systemd's credentials, as the
+        // system service does; it counts where the settings file names none,
+        // and others may read it, as systemd's own copy is private.
+        QVERIFY(QDir(dir.path()).mkpath("credentials"));
+        QFile credential(dir.filePath("credentials/mqtt.password"));
+        QVERIFY(credential.open(QIODevice::WriteOnly));
+        credential.write("secret\n");
+        credential.close();
+        QVERIFY(credential.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadOther));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CREDENTIALS_DIRECTORY", dir.filePath("credentials"));
         QProcess p;
+        p.setProcessEnvironment(env);
         p.start(KAVO_MQTT, args << "--config=" + file.fileName());
         QVERIFY(p.waitForFinished(10000));
         const QString said = QString::fromUtf8(p.readAllStandardError());
