@@ -441,6 +441,13 @@ class InstallTreeTest : public QObject {
         for (const char* library : {"libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6"})
             QVERIFY2(depends.contains(QLatin1String(library)), qPrintable(depends));
 
+        // The scripts that add the group kavo-relay and tell systemd and udev.
+        const QString info = run("dpkg-deb", {"--info", deb}).out;
+        for (const char* script : {"postinst", "prerm", "postrm"})
+            QVERIFY2(info.contains(QRegularExpression(QString("\\*\\s+%1\\s").arg(script))),
+                     qPrintable(info));
+        QVERIFY2(depends.contains(QRegularExpression("\\badduser\\b")), qPrintable(depends));
+
         if (QStandardPaths::findExecutable("lintian").isEmpty())
             QSKIP("lintian is not installed (scripts/setup.sh installs it)");
         const Run lint =
