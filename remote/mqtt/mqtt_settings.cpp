@@ -273,6 +273,14 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     const QDir beside(QFileInfo(s.configFile).absolutePath());
     if (const QString ca = file.value("ca_file"); !ca.isEmpty())
         s.endpoint.caFile = beside.filePath(ca);
+    // The system service's client key, as the credential mqtt.key, where the
+    // settings file names none; a blank one (the unit's default) is none.
+    if (const QString credentials = env.value("CREDENTIALS_DIRECTORY");
+        !credentials.isEmpty() && !file.contains("key_file")) {
+        QFile key(QDir(credentials).filePath("mqtt.key"));
+        if (key.open(QIODevice::ReadOnly) && !key.readAll().trimmed().isEmpty())
+            file.insert("key_file", key.fileName());
+    }
     if (file.value("cert_file").isEmpty() != file.value("key_file").isEmpty())
         return settingsError({QString("%1: cert_file and key_file go together: a client "
                                       "certificate needs its key")
