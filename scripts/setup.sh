@@ -31,8 +31,8 @@ test=(
     # X and Wayland display servers, a window manager, a session bus
     xvfb xauth xdotool x11-utils imagemagick
     weston openbox wmctrl dbus
-    # Package checks and artwork
-    desktop-file-utils appstream lintian librsvg2-bin
+    # Package checks (systemd-analyze checks the system units) and artwork
+    desktop-file-utils appstream lintian systemd librsvg2-bin
     # The Windows cross-build of the code that needs no Qt
     g++-mingw-w64-x86-64
     clang-format

@@ -265,6 +265,16 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
         const QString resolved = QDir(QFileInfo(s.configFile).absolutePath()).filePath(path);
         if (const auto failure = readPassword(resolved, s.endpoint.password))
             return settingsError(*failure);
+    } else if (const QString credentials = env.value("CREDENTIALS_DIRECTORY");
+               !credentials.isEmpty()) {
+        // The system service's LoadCredential=: systemd's copy is this unit's
+        // user's alone already. None, or a blank one, is no password.
+        QFile credential(QDir(credentials).filePath("mqtt.password"));
+        if (credential.open(QIODevice::ReadOnly | QIODevice::Text))
+            s.endpoint.password = QString::fromUtf8(credential.readLine()).trimmed();
+        else if (credential.exists())
+            return settingsError({QString("cannot read the credential %1: %2")
+                                      .arg(credential.fileName(), credential.errorString())});
     }
     if (!s.endpoint.password.isEmpty() && s.endpoint.user.isEmpty())
         return settingsError({"a password is set but the broker's address names no user "
@@ -272,6 +282,14 @@ Parsed parseSettings(const QStringList& args, const QProcessEnvironment& env,
     const QDir beside(QFileInfo(s.configFile).absolutePath());
     if (const QString ca = file.value("ca_file"); !ca.isEmpty())
         s.endpoint.caFile = beside.filePath(ca);
+    // The system service's client key, as the credential mqtt.key, where the
+    // settings file names none; a blank one (the unit's default) is none.
+    if (const QString credentials = env.value("CREDENTIALS_DIRECTORY");
+        !credentials.isEmpty() && !file.contains("key_file")) {
+        QFile key(QDir(credentials).filePath("mqtt.key"));
+        if (key.open(QIODevice::ReadOnly) && !key.readAll().trimmed().isEmpty())
+            file.insert("key_file", key.fileName());
+    }
     if (file.value("cert_file").isEmpty() != file.value("key_file").isEmpty())
         return settingsError({QString("%1: cert_file and key_file go together: a client "
                                       "certificate needs its key")

@@ -136,6 +136,8 @@ class InstallTreeTest : public QObject {
         files.insert("bin/kavo-mqtt", true);
         files.insert("share/man/man1/kavo-mqtt.1.gz", false);
         files.insert("lib/systemd/user/kavo-mqtt.service", false);
+        files.insert("lib/systemd/system/kavo-mqtt-standalone.service", false);
+        files.insert("lib/systemd/system/kavo-mqtt-standalone@.service", false);
 #endif
         if (QFile::exists(KAVO_SOURCE_DIR "/packaging/udev/70-kavo-panel-relay-boards.rules"))
             files.insert("lib/udev/rules.d/70-kavo-panel-relay-boards.rules", false);
@@ -343,6 +345,58 @@ class InstallTreeTest : public QObject {
         QVERIFY2(text.contains(phrase), qPrintable(phrase + " is not in the manual page"));
     }
 
+#ifdef KAVO_WITH_MQTT
+    // Each unit starts the program this install put in place, whatever prefix
+    // the build was set up with.
+    void unitStartsTheInstalledProgram_data() {
+        QTest::addColumn<QString>("unit");
+        for (const char* unit : {"lib/systemd/user/kavo-mqtt.service",
+                                 "lib/systemd/system/kavo-mqtt-standalone.service",
+                                 "lib/systemd/system/kavo-mqtt-standalone@.service"})
+            QTest::newRow(unit) << unit;
+    }
+    void unitStartsTheInstalledProgram() {
+        QFETCH(QString, unit);
+        const auto start =
+            QRegularExpression("^ExecStart=(\\S+)", QRegularExpression::MultilineOption)
+                .match(readText(installed(unit)));
+        QCOMPARE(start.captured(1), QString("/usr/bin/kavo-mqtt"));
+    }
+
+    // systemd finds nothing to fault in the standalone bridge's units, and
+    // their sandbox keeps the exposure the README states (2.0 at most).
+    void systemUnitIsValidAndConfined_data() {
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<QString>("name"); // the unit checked
+        QTest::newRow("one board") << "kavo-mqtt-standalone.service"
+                                   << "kavo-mqtt-standalone.service";
+        QTest::newRow("a board per instance") << "kavo-mqtt-standalone@.service"
+                                              << "kavo-mqtt-standalone@kitchen.service";
+    }
+    void systemUnitIsValidAndConfined() {
+        QFETCH(QString, unit);
+        QFETCH(QString, name);
+        requireTool("systemd-analyze");
+        // verify wants the program where the unit names it: the installed unit
+        // then names the scratch tree's. The manual page is not the system's
+        // yet, so man: links go unchecked.
+        QTemporaryDir dir;
+        QFile copy(dir.filePath(unit));
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.write(readText(installed("lib/systemd/system/" + unit))
+                       .replace("ExecStart=/usr/bin/kavo-mqtt ",
+                                "ExecStart=" + installed("bin/kavo-mqtt") + " ")
+                       .toUtf8());
+        copy.close();
+        const Run verify = run("systemd-analyze", {"verify", "--man=no", dir.filePath(name)});
+        QVERIFY2(verify.exitCode == 0 && verify.out.isEmpty() && verify.err.isEmpty(),
+                 qPrintable(verify.out + verify.err));
+        const Run security = run(
+            "systemd-analyze", {"security", "--offline=yes", "--threshold=20", dir.filePath(name)});
+        QVERIFY2(security.exitCode == 0, qPrintable(security.out.trimmed().section('\n', -1)));
+    }
+#endif
+
     void ppdevLoadsAtBoot() {
         QStringList modules;
         for (const QString& line :
@@ -386,6 +440,13 @@ class InstallTreeTest : public QObject {
         const QString depends = run("dpkg-deb", {"--field", deb, "Depends"}).out;
         for (const char* library : {"libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6"})
             QVERIFY2(depends.contains(QLatin1String(library)), qPrintable(depends));
+
+        // The scripts that add the group kavo-relay and tell systemd and udev.
+        const QString info = run("dpkg-deb", {"--info", deb}).out;
+        for (const char* script : {"postinst", "prerm", "postrm"})
+            QVERIFY2(info.contains(QRegularExpression(QString("\\*\\s+%1\\s").arg(script))),
+                     qPrintable(info));
+        QVERIFY2(depends.contains(QRegularExpression("\\badduser\\b")), qPrintable(depends));
 
         if (QStandardPaths::findExecutable("lintian").isEmpty())
             QSKIP("lintian is not installed (scripts/setup.sh installs it)");
