@@ -22,8 +22,13 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QEventLoop>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSocketNotifier>
 #include <QSysInfo>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -161,6 +166,54 @@ std::unique_ptr<platform::DeviceLock> lockDevice(const QString& stableId, std::s
     return lock;
 }
 
+// Across machines, best effort: a node id whose owner record names another
+// device, while its availability says online, belongs to a live bridge
+// elsewhere. Read with a probe client of its own before this bridge connects
+// as itself; a broker that cannot be reached now is no reason to refuse.
+// The reason, or empty.
+QString nodeTakenElsewhere(const remote::mqtt::Settings& settings) {
+    platform::mqtt::MosquittoClient probe;
+    platform::mqtt::Endpoint endpoint = settings.endpoint;
+    endpoint.clientId = "kavo-mqtt-" + remote::mqtt::stableIdOf(settings) + "-probe";
+    endpoint.will = {};
+    const QString owner = remote::mqtt::nodeTopic(settings, "owner");
+    const QString availability = remote::mqtt::nodeTopic(settings, "availability");
+    QHash<QString, QByteArray> seen;
+    QEventLoop loop;
+    QTimer enough;
+    enough.setSingleShot(true);
+    QObject::connect(&enough, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &platform::mqtt::Client::connected, &loop, [&] {
+        probe.subscribe(owner);
+        probe.subscribe(availability);
+        enough.start(1000); // retained messages come at once after the subscription
+    });
+    QObject::connect(&probe, &platform::mqtt::Client::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &platform::mqtt::Client::message, &loop,
+                     [&](const QString& topic, const QByteArray& payload, bool) {
+                         seen.insert(topic, payload);
+                         if (seen.size() == 2)
+                             loop.quit();
+                     });
+    QString whyNot;
+    if (!probe.connectTo(endpoint, &whyNot))
+        return {};
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &loop, &QEventLoop::quit);
+    giveUp.start(5000);
+    loop.exec();
+    probe.disconnectCleanly();
+    const QString device =
+        QJsonDocument::fromJson(seen.value(owner)).object().value("device").toString();
+    if (device.isEmpty() || device == remote::mqtt::stableIdOf(settings) ||
+        seen.value(availability) != "online")
+        return {};
+    return QString("the node id %1 is taken: a bridge for another device (%2) is online under it; "
+                   "give this one a node_id of its own")
+        .arg(settings.nodeId, device);
+}
+
 // Clears every retained topic of this node, then ends: Home Assistant forgets
 // the device, and the broker keeps nothing of it.
 int unpublish(QCoreApplication& app, remote::mqtt::Settings settings) {
@@ -221,6 +274,10 @@ int main(int argc, char** argv) {
     const std::unique_ptr<platform::DeviceLock> device = lockDevice(settings.stableId, whyNot);
     if (!device) {
         std::fprintf(stderr, "kavo-mqtt: %s\n", whyNot.c_str());
+        return 1;
+    }
+    if (const QString taken = nodeTakenElsewhere(settings); !taken.isEmpty()) {
+        std::fprintf(stderr, "kavo-mqtt: %s\n", qPrintable(taken));
         return 1;
     }
     if (!catchTermination()) {

@@ -156,8 +156,8 @@ QStringList retainedTopics(const Settings& settings) {
     QStringList topics = legacyConfigTopics(settings);
     for (const Discovery& d : discoveryMessages(settings, {}))
         topics << d.topic;
-    topics << nodeTopic(settings, "availability") << nodeTopic(settings, "board/problem")
-           << nodeTopic(settings, "board/reason");
+    topics << nodeTopic(settings, "availability") << nodeTopic(settings, "owner")
+           << nodeTopic(settings, "board/problem") << nodeTopic(settings, "board/reason");
     for (int n = 1; n <= ChannelCount; ++n)
         for (const char* tail : {"state", "armed", "row"})
             topics << nodeTopic(settings, QString("channel/%1/%2").arg(n).arg(tail));

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSysInfo>
+#include <QUuid>
 
 #include <cstdio>
 
@@ -44,6 +45,7 @@ Bridge::Bridge(Settings settings, platform::mqtt::Client& client, PanelLink& pan
     connect(&client_, &platform::mqtt::Client::message, this, &Bridge::message);
     // One client a device: two hosts of one name do not take turns.
     settings_.endpoint.clientId = "kavo-mqtt-" + stableIdOf(settings_);
+    instance_ = QUuid::createUuid().toString(QUuid::WithoutBraces);
     settings_.endpoint.will = {topic("availability"), "offline", true};
     connect(&panel_, &PanelLink::appeared, this, &Bridge::publishAll);
     connect(&panel_, &PanelLink::vanished, this, &Bridge::publishAvailability);
@@ -95,6 +97,10 @@ void Bridge::connected() {
     // This device's configs as the broker keeps them: any this version no
     // longer announces is cleared when it arrives.
     client_.subscribe(settings_.discoveryPrefix + "/+/kavo_" + stableIdOf(settings_) + "/+/config");
+    // Whose node id this is, for a bridge elsewhere that would take it too.
+    publish(topic("owner"),
+            QJsonDocument(QJsonObject{{"device", stableIdOf(settings_)}, {"instance", instance_}})
+                .toJson(QJsonDocument::Compact));
     publishDiscovery();
     // Announced by node id before: cleared, so an upgraded install keeps one device.
     for (const QString& legacy : legacyConfigTopics(settings_))

@@ -14,6 +14,7 @@
 //   kavo/<node>/channel/<n>/row        {"armed": "HH:MM:SS" or ""} (retained)
 //   kavo/<node>/channel/<n>/pulse      a length (500ms, 2s), or "" / PRESS for the
 //                                      configured one: ON, then after it OFF
+//   kavo/<node>/owner                  {"device": stable id, "instance": this run} (retained)
 //   kavo/<node>/board/problem          ON | OFF: the board cannot be written (retained)
 //   kavo/<node>/board/reason           why, and what fixes it (retained), none while fine
 
@@ -83,6 +84,7 @@ class Bridge : public QObject {
     bool everConnected_ = false;
     QHash<QString, QElapsedTimer> said_;
     QSet<QString> announced_; // the config topics this version announces
+    QString instance_;        // this run's, in the owner record
 };
 
 } // namespace remote::mqtt

@@ -331,6 +331,36 @@ class TestKavoMqtt : public QObject {
                  qPrintable(said));
     }
 
+    // Across machines, best effort: a node id whose owner record names
+    // another device is refused while that device's bridge is online, and
+    // free once its will has said offline.
+    void aNodeIdOnlineElsewhereIsRefused() {
+        QVERIFY(watcher.publish("kavo/taken/owner", R"({"device":"elsewhere"})", true));
+        QVERIFY(watcher.publish("kavo/taken/availability", "online", true));
+        const QStringList args = bridgeArgs("taken") << "--board=serial:/dev/ttyUSB8";
+        QProcess other;
+        other.start(KAVO_MQTT, args);
+        QVERIFY(other.waitForFinished(15000));
+        QCOMPARE(other.exitCode(), 1);
+        const QString said = QString::fromUtf8(other.readAllStandardError());
+        QVERIFY2(said.contains("the node id taken is taken: a bridge for another device "
+                               "(elsewhere) is online under it"),
+                 qPrintable(said));
+
+        QVERIFY(watcher.publish("kavo/taken/availability", "offline", true));
+        QTRY_COMPARE(lastAt("kavo/taken/availability"), QByteArray("offline"));
+        other.start(KAVO_MQTT, args);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QJsonDocument::fromJson(lastAt("kavo/taken/owner"))["device"].toString() != "elsewhere",
+            20000);
+        stop(other);
+        QCOMPARE(other.exitCode(), 0);
+        QProcess clear;
+        clear.start(KAVO_MQTT, args << "--unpublish");
+        QVERIFY(clear.waitForFinished(20000));
+        QTRY_COMPARE(lastAt("kavo/taken/owner"), QByteArray());
+    }
+
     // The device hangs on the machine, not the node id: configs an older
     // version left under its node id, and ones this version no longer
     // announces, are cleared; a renamed node updates the same device; and
