@@ -5,7 +5,7 @@
 //     kept busy for 1.5 s around the armed second;
 //   - the CPU time used while all four rows are armed.
 // Usage: schedule_latency [runs] [busy-runs] [cpu-seconds]
-#include "percentiles.h"
+#include "bench_support.h"
 
 #include "panel/panel_model.h"
 #include "platform/qt/system_clock.h"
@@ -43,16 +43,8 @@ class TimedPort : public core::PortOutput {
     const core::Clock& clock_;
 };
 
-class SilentBeeper : public core::Beeper {
-  public:
-    void beep() override {}
-};
-
-void waitMs(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using bench::SilentBeeper;
+using bench::waitMs;
 
 double cpuSeconds() {
     timespec ts{};

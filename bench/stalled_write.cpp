@@ -7,7 +7,7 @@
 // Each round starts the heartbeat, switches channel 1 on with a write that
 // hangs, switches channel 2 on 100 ms later and measures for 3 s.
 // Usage: stalled_write [rounds]
-#include "percentiles.h"
+#include "bench_support.h"
 
 #include "panel/panel_model.h"
 #include "platform/default_clock.h"
@@ -50,16 +50,8 @@ class HangingPort : public core::PortOutput {
     std::shared_ptr<BoardLog> log_;
 };
 
-class SilentBeeper : public core::Beeper {
-  public:
-    void beep() override {}
-};
-
-void waitMs(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using bench::SilentBeeper;
+using bench::waitMs;
 
 struct Outcome {
     // For every 10 ms a beat was due, how late the next beat ran: a thread

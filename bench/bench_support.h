@@ -1,5 +1,11 @@
 #pragma once
-// Median, 99th percentile and maximum of a bench's samples.
+// What the benches share: the percentiles of their samples, a beep nobody
+// hears, and waiting with the event loop running.
+
+#include "core/beeper.h"
+
+#include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstddef>
@@ -7,6 +13,7 @@
 
 namespace bench {
 
+// Median, 99th percentile and maximum.
 struct Stats {
     double median = -1, p99 = -1, max = -1; // -1: no samples
 };
@@ -20,6 +27,17 @@ inline Stats stats(std::vector<double> v) {
                           static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5))];
     };
     return {pick(0.5), pick(0.99), v.back()};
+}
+
+class SilentBeeper : public core::Beeper {
+  public:
+    void beep() override {}
+};
+
+inline void waitMs(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 } // namespace bench
