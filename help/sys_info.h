@@ -15,10 +15,10 @@ class ProgramStarter;
 
 namespace help {
 
-// READ_CONTROL with query, set, create-subkey, enumerate, notify and
-// create-link rights: more than a lookup needs. Where the write rights are
-// refused, the open fails and the tool counts as unavailable.
-inline constexpr std::uint32_t kSysInfoKeyAccess = 0x2003F;
+// KEY_READ: a lookup needs no more. Write rights on HKEY_LOCAL_MACHINE are
+// refused to a standard user (and to an administrator under UAC), which made
+// the tool count as unavailable where it is installed.
+inline constexpr std::uint32_t kSysInfoKeyAccess = 0x20019;
 // Values longer than this count as missing.
 inline constexpr std::uint32_t kValueBufferSize = 1024;
 

@@ -66,7 +66,10 @@ std::string LinuxRegistry::findSysInfoProgram() const {
 }
 
 long LinuxRegistry::RegOpenKeyExA(Handle root, const std::string& subKey, std::uint32_t,
-                                  std::uint32_t, Handle& result) {
+                                  std::uint32_t access, Handle& result) {
+    constexpr std::uint32_t writeRights = 0x0002 | 0x0004 | 0x0020;
+    if (access & writeRights)
+        return ErrorAccessDenied;
     if (root != HkeyLocalMachine || !sameName(subKey, SysInfoKey))
         return ErrorFileNotFound;
     std::string program = findSysInfoProgram();

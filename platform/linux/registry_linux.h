@@ -30,6 +30,7 @@ std::vector<std::string> defaultSysInfoPrograms();
 class LinuxRegistry final : public Registry {
   public:
     static constexpr long ErrorFileNotFound = 2;
+    static constexpr long ErrorAccessDenied = 5;
     static constexpr long ErrorInvalidHandle = 6;
     static constexpr long ErrorMoreData = 234;
 
@@ -37,7 +38,8 @@ class LinuxRegistry final : public Registry {
     LinuxRegistry();
     explicit LinuxRegistry(SysInfoToolSearch search);
 
-    // Every access mask is accepted: nothing here can be written anyway.
+    // As Windows answers a standard user: a mask with write rights (set
+    // value, create subkey, create link) is refused.
     long RegOpenKeyExA(Handle root, const std::string& subKey, std::uint32_t options,
                        std::uint32_t access, Handle& result) override;
     long RegQueryValueExA(Handle key, const std::string& valueName, std::uint32_t& type,

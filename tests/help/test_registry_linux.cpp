@@ -76,6 +76,10 @@ void TestRegistryLinux::findsTheTool() {
     QCOMPARE(registry.RegOpenKeyExA(Registry::HkeyLocalMachine, help::kSysInfoLocationKey, 0,
                                     help::kSysInfoKeyAccess, key),
              platform::LinuxRegistry::ErrorFileNotFound);
+    // As Windows answers a standard user: write rights are refused.
+    QCOMPARE(
+        registry.RegOpenKeyExA(Registry::HkeyLocalMachine, platform::SysInfoKey, 0, 0x2003F, key),
+        platform::LinuxRegistry::ErrorAccessDenied);
 }
 
 void TestRegistryLinux::followsPathAtEachOpen() {
