@@ -38,6 +38,21 @@ QByteArray readMachineId() {
     return file.readLine().trimmed();
 }
 
+namespace {
+
+// The kind of board, as the device's model shows it; `board` as --board gives it.
+QString boardKind(const QString& board) {
+    if (board.startsWith("usb-hid"))
+        return "USB HID relay board";
+    if (board.startsWith("serial"))
+        return "USB serial relay board";
+    if (board == "parallel")
+        return "parallel port board";
+    return "relay board";
+}
+
+} // namespace
+
 QString stableIdOf(const Settings& s) {
     return s.stableId.isEmpty() ? s.nodeId : s.stableId;
 }
@@ -47,7 +62,7 @@ QList<Discovery> discoveryMessages(const Settings& s, const QString& hostName) {
         {"identifiers", QJsonArray{"kavo_" + stableIdOf(s)}},
         {"name", "KAVO relay panel on " + hostName},
         {"manufacturer", "Quorvale"},
-        {"model", "KAVO relay panel, four channels"},
+        {"model", "KAVO relay panel, four channels, " + boardKind(s.board)},
         {"sw_version", KAVO_VERSION},
     };
     const QJsonArray availability{QJsonObject{

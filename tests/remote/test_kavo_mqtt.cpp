@@ -283,6 +283,8 @@ class TestKavoMqtt : public QObject {
             QCOMPARE(c["origin"]["name"].toString(), QString("kavo-mqtt"));
             QCOMPARE(c["device"]["identifiers"][0].toString(), "kavo_" + stable);
             QCOMPARE(c["device"]["name"].toString(), device);
+            QCOMPARE(c["device"]["model"].toString(),
+                     QString("KAVO relay panel, four channels, parallel port board"));
             QCOMPARE(c["device"]["sw_version"].toString(), QString(KAVO_VERSION));
             QCOMPARE(c["availability"][0]["topic"].toString(), node + "availability");
         }
