@@ -12,6 +12,7 @@
 #include "platform/mosquitto/mosquitto_client.h"
 #include "platform/port_monitor.h"
 #include "platform/qt/device_thread.h"
+#include "platform/qt/termination_request.h"
 #include "platform/relay/board_choice.h"
 #include "remote/mqtt/bus_link.h"
 #include "remote/mqtt/discovery.h"
@@ -26,11 +27,9 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSocketNotifier>
 #include <QSysInfo>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,35 +41,15 @@
 
 namespace {
 
-int signalPipe[2] = {-1, -1};
-
-// Only the write is safe here; the event loop does the rest.
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
-}
-
-bool catchTermination() {
-    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
-}
-
 class NoBeep : public core::Beeper {
   public:
     void beep() override {} // nobody stands at a server to hear it
 };
 
 // Runs the bridge until SIGTERM or SIGINT.
-int runBridge(QCoreApplication& app, remote::mqtt::Bridge& bridge,
-              const std::function<void()>& beforeQuit = {}) {
-    QSocketNotifier terminate(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&terminate, &QSocketNotifier::activated, &app, [&] {
-        terminate.setEnabled(false);
+int runBridge(QCoreApplication& app, platform::TerminationRequest& termination,
+              remote::mqtt::Bridge& bridge, const std::function<void()>& beforeQuit = {}) {
+    QObject::connect(&termination, &platform::TerminationRequest::requested, &app, [&] {
         if (beforeQuit)
             beforeQuit(); // its last states still go out before the offline
         bridge.stop();
@@ -80,7 +59,8 @@ int runBridge(QCoreApplication& app, remote::mqtt::Bridge& bridge,
     return app.exec();
 }
 
-int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings) {
+int runStandalone(QCoreApplication& app, platform::TerminationRequest& termination,
+                  const remote::mqtt::Settings& settings) {
     const auto choice = platform::relay::parseBoardChoice(settings.board.toStdString());
     const cli::ResolvedBoard resolved = cli::resolveBoard(*choice.choice);
     std::unique_ptr<core::PortOutput> board = cli::openBoard(resolved);
@@ -128,7 +108,7 @@ int runStandalone(QCoreApplication& app, const remote::mqtt::Settings& settings)
         remote::mqtt::Bridge bridge(settings, client, link);
         // The outputs stay as they are, as when the panel's window is closed,
         // but for a pulse's OFF.
-        status = runBridge(app, bridge, [&] { model.close(); });
+        status = runBridge(app, termination, bridge, [&] { model.close(); });
         monitor.setListener({});
     }
     if (!device.finish())
@@ -280,12 +260,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kavo-mqtt: %s\n", qPrintable(taken));
         return 1;
     }
-    if (!catchTermination()) {
+    platform::TerminationRequest termination;
+    if (!termination.catching()) {
         std::perror("kavo-mqtt: cannot catch SIGTERM");
         return 1;
     }
     if (settings.standalone)
-        return runStandalone(app, settings);
+        return runStandalone(app, termination, settings);
 
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
@@ -298,5 +279,5 @@ int main(int argc, char** argv) {
     remote::mqtt::BusLink link(bus, settings.board);
     platform::mqtt::MosquittoClient client;
     remote::mqtt::Bridge bridge(settings, client, link);
-    return runBridge(app, bridge);
+    return runBridge(app, termination, bridge);
 }

@@ -27,6 +27,7 @@
 #include "platform/memory.h"
 #include "platform/port_monitor.h"
 #include "platform/qt/device_thread.h"
+#include "platform/qt/termination_request.h"
 #include "platform/relay/board_choice.h"
 #include "ui/error_report.h"
 #include "ui/form1.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
     const std::unique_ptr<platform::ProgramStarter> starter = platform::makeProgramStarter();
 
+    platform::TerminationRequest termination;
     std::unique_ptr<panel::PanelModel> model;
     std::unique_ptr<ui::Form1> form;
     std::unique_ptr<QObject> scripting; // over the session bus, where there is one
@@ -87,6 +89,12 @@ int main(int argc, char** argv) {
         });
         monitor.setListener([&](const core::PortStatus& s) { model->showPortStatus(s); });
         app.setHalt([&] { form->halt(); });
+        // SIGTERM (a logout, systemctl, kill) ends the panel as a closed window
+        // does: nothing more is written, but for a pulse's OFF.
+        QObject::connect(&termination, &platform::TerminationRequest::requested, form.get(), [&] {
+            form->close();
+            QCoreApplication::exit(0);
+        });
         form->showCentred();
         scripting = offerOnSessionBus(*form, board, std::cerr);
     });

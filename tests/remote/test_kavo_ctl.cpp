@@ -430,8 +430,17 @@ class TestKavoCtl : public QObject {
         QVERIFY(panelOnTheBus()); // the first one was not disturbed
     }
 
+    // SIGTERM ends the panel as a closed window does, but a pulse in flight
+    // has its OFF written as the last write.
     void oncePanelHasEndedThereIsNoPanel() {
+        const QString before = panel.bytesWritten();
+        const int value = before.section(' ', -1).toInt(nullptr, 16);
+        QVERIFY(!(value & 4)); // channel 3 is off
+        const auto hex = [](int v) { return QString("%1").arg(v, 2, 16, QChar('0')); };
+        check({"pulse", "3", "1h"}, 0, "", "", before + " " + hex(value | 4));
         panel.stop();
+        QCOMPARE(panel.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.bytesWritten(), before + " " + hex(value | 4) + " " + hex(value));
         QTRY_VERIFY(!panelOnTheBus());
         const Result r = ctl({"status"});
         QCOMPARE(r.err, noPanel);

@@ -339,7 +339,7 @@ class TestKavoMqtt : public QObject {
     void aNodeIdOnlineElsewhereIsRefused() {
         QVERIFY(watcher.publish("kavo/taken/owner", R"({"device":"elsewhere"})", true));
         QVERIFY(watcher.publish("kavo/taken/availability", "online", true));
-        const QStringList args = bridgeArgs("taken") << "--board=serial:/dev/ttyUSB8";
+        QStringList args = bridgeArgs("taken") << "--board=serial:/dev/ttyUSB8";
         QProcess other;
         other.start(KAVO_MQTT, args);
         QVERIFY(other.waitForFinished(15000));
@@ -358,7 +358,7 @@ class TestKavoMqtt : public QObject {
         stop(other);
         QCOMPARE(other.exitCode(), 0);
         QProcess clear;
-        clear.start(KAVO_MQTT, args << "--unpublish");
+        clear.start(KAVO_MQTT, QStringList(args) << "--unpublish");
         QVERIFY(clear.waitForFinished(20000));
         QTRY_COMPARE(lastAt("kavo/taken/owner"), QByteArray());
     }
