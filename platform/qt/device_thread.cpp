@@ -1,8 +1,10 @@
 #include "device_thread.h"
 
+#include <QThread>
 #include <QTimer>
 
 #include <exception>
+#include <vector>
 
 namespace platform {
 
@@ -14,17 +16,25 @@ DeviceThread::DeviceThread(std::unique_ptr<core::PortOutput> backend, std::strin
     shared_->owner = this;
     deadline_->setSingleShot(true);
     connect(deadline_, &QTimer::timeout, this, &DeviceThread::overdue);
-    thread_ = std::thread(&DeviceThread::loop, shared_);
+    thread_ = QThread::create([shared = shared_] { loop(shared); });
+    thread_->setObjectName("relay board");
+    thread_->start();
 }
 
 DeviceThread::~DeviceThread() {
-    if (thread_.joinable() && !abandoned_)
+    if (!thread_->isFinished() && !abandoned_)
         finish();
     if (abandoned_) {
         const std::lock_guard lock(shared_->mutex);
         shared_->owner = nullptr;
-        thread_.detach(); // it owns what it uses, and ends after the device
+        // It owns what it uses, and ends after the device: left to run, as
+        // the program ends, and kept where the end finds it (a QThread may
+        // not be destroyed while it runs).
+        static auto* const leftBehind = new std::vector<QThread*>;
+        leftBehind->push_back(thread_);
+        return;
     }
+    delete thread_;
 }
 
 core::PortStatus DeviceThread::notAnswering(const std::string& device) {
@@ -149,7 +159,7 @@ std::optional<core::PortStatus> DeviceThread::finish() {
         last = submitted_ ? s.finishedStatus : core::PortStatus::success(device_);
     lock.unlock();
     if (closed)
-        thread_.join();
+        thread_->wait();
     else
         abandoned_ = true;
     return last;

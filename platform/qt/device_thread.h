@@ -36,8 +36,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
+class QThread;
 class QTimer;
 
 namespace platform {
@@ -110,7 +110,10 @@ class DeviceThread : public QObject, public core::PortOutput {
     QTimer* deadline_;
     bool abandoned_ = false;
     bool stalled_ = false; // "not answering" told, and no outcome since
-    std::thread thread_;
+    // A QThread rather than a thread Qt does not know: queued calls from a
+    // foreign thread make Qt adopt it, which under Windows (and Wine) raced
+    // with the start of the window.
+    QThread* thread_ = nullptr;
 };
 
 } // namespace platform

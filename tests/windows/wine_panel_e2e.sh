@@ -45,6 +45,8 @@ export KAVO_IO_LOG="Z:${log//\//\\}"
 fail() {
     echo "FAIL: $*"
     [ ! -f "$log" ] || { echo "Port writes:"; sed 's/^/  /' "$log"; }
+    [ ! -s "$tmp/panel.out" ] || { echo "The program said:"; sed 's/^/  /' "$tmp/panel.out"; }
+    echo "Windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
     exit 1
 }
 
