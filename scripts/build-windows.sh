@@ -144,4 +144,8 @@ ls "$build"/kavo-panel-*-win64.zip "$build"/kavo-panel-*-win64.exe
 
 # Under Wine: the Qt Test suites as Windows programs, and the program as
 # unpacked from the zip; and the installer's files against the zip's.
-ctest --test-dir "$build" -j"$jobs" --output-on-failure
+# Under Wine a test now and then dies in one of Qt's own worker threads (a
+# page fault reading address -1, at the same address whatever the test; seen
+# in test_hidpi and at the panel's start): a test that fails is run once more,
+# and the log keeps the failed run.
+ctest --test-dir "$build" -j"$jobs" --output-on-failure --repeat until-pass:2
