@@ -113,13 +113,15 @@ std::string usage() {
                   "                                          else the one USB HID relay board\n"
                 : "                    auto                  the parallel port\n";
     if (hidBoardsBuiltIn())
-        text +=
-            "                    usb-hid               the first USB HID relay board\n"
-            "                    usb-hid:SERIAL        the USB HID relay board with this ID\n"
-            "                    usb-hid:/dev/hidrawN  the USB HID relay board at this device\n";
+        text += "                    usb-hid               the first USB HID relay board\n"
+                "                    usb-hid:SERIAL        the USB HID relay board with this ID\n"
+                "                    " +
+                pad("usb-hid:" + std::string(platform::relay::HidDevicePattern), 22) +
+                "the USB HID relay board at this device\n";
     if (serialBoardsBuiltIn())
-        text +=
-            "                    serial:/dev/ttyUSBN   the LCUS relay board on this serial port\n";
+        text += "                    " +
+                pad("serial:" + std::string(platform::relay::SerialPortPattern), 22) +
+                "the LCUS relay board on this serial port\n";
     return text +
            "  --list-boards   list the relay boards plugged in, each with its --board value\n"
            "  -h, --help      show this help\n"

@@ -20,6 +20,7 @@
 #include "help/help_windows.h"
 #include "panel/panel_model.h"
 #include "platform/application_id.h"
+#include "platform/console.h"
 #include "platform/default_beeper.h"
 #include "platform/default_clock.h"
 #include "platform/default_program_starter.h"
@@ -37,12 +38,22 @@
 #include <memory>
 
 int main(int argc, char** argv) {
+#if defined(Q_OS_WIN)
+    // Without the JIT for Qt's regular expressions: under Wine, PCRE2 freed a
+    // JIT stack whose pointer had gone bad when a thread ended (a page fault
+    // reading address -1 in pcre2_jit_stack_free), now and then at start.
+    // The panel's few patterns are as quick interpreted.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_REGEXP_JIT"))
+        qputenv("QT_ENABLE_REGEXP_JIT", "0");
+#endif
     // Qt's own warnings too speak with the panel's one voice on stderr.
     qSetMessagePattern("kavo-panel: %{if-category}%{category}: %{endif}%{message}");
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const cli::Command command = cli::parseCommandLine(arguments);
+    if (!std::holds_alternative<cli::RunPanel>(command))
+        platform::useStartingConsole();
     if (const auto* exit = std::get_if<cli::ExitNow>(&command)) {
         std::cout << exit->out << std::flush;
         std::cerr << exit->err << std::flush;
@@ -64,22 +75,10 @@ int main(int argc, char** argv) {
     if (!claimBoardOnSessionBus(board, std::cerr))
         return 0;
 
-#if defined(Q_OS_WIN)
-    // Written on the window's thread, as before the board had a thread of its
-    // own: under Wine that thread has crashed the program at start now and
-    // then (a page fault not yet understood).
-    constexpr bool boardThread = false;
-#else
-    constexpr bool boardThread = true;
-#endif
     std::unique_ptr<core::PortOutput> backend = cli::openBoard(resolved);
-    const auto monitor = boardThread ? std::make_unique<platform::PortMonitor>(std::cerr)
-                                     : std::make_unique<platform::PortMonitor>(*backend, std::cerr);
-    std::unique_ptr<platform::DeviceThread> device;
-    if (boardThread) {
-        device = std::make_unique<platform::DeviceThread>(std::move(backend), board);
-        device->setObserver([&](const core::PortStatus& status) { monitor->observe(status); });
-    }
+    const auto monitor = std::make_unique<platform::PortMonitor>(std::cerr);
+    const auto device = std::make_unique<platform::DeviceThread>(std::move(backend), board);
+    device->setObserver([&](const core::PortStatus& status) { monitor->observe(status); });
     const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
@@ -91,10 +90,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QObject> scripting; // over the session bus, where there is one
     const int status = app.run([&] {
         model = std::make_unique<panel::PanelModel>(panel::PanelModel::Services{
-            .port = device ? static_cast<core::PortOutput&>(*device) : *monitor,
-            .beeper = *beeper,
-            .clock = *clock,
-            .device = device.get()});
+            .port = *device, .beeper = *beeper, .clock = *clock, .device = device.get()});
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .model = *model,
             .clock = *clock,
@@ -118,8 +114,6 @@ int main(int argc, char** argv) {
     scripting.reset();
     form.reset();
     model.reset();
-    if (!device)
-        return status;
     const std::optional<core::PortStatus> last = device->finish();
     if (!last)
         std::cerr << "kavo-panel: the relay board did not answer the last write within a second; "

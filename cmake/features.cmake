@@ -76,12 +76,13 @@ set(available FALSE)
 set(why_not "KAVO_WITH_QT is OFF")
 if(KAVO_WITH_QT)
     set(why_not "Qt's SerialPort module is not found (scripts/setup.sh installs qt6-serialport-dev)")
-    if(Qt6SerialPort_FOUND)
+    # Windows drives its COM ports through Win32 itself.
+    if(Qt6SerialPort_FOUND OR WIN32)
         set(available TRUE)
     endif()
 endif()
-kavo_feature(KAVO_WITH_SERIALPORT "serial relay boards, through QtSerialPort" ${available}
-    "${why_not}")
+kavo_feature(KAVO_WITH_SERIALPORT "serial relay boards, through QtSerialPort (Win32 on Windows)"
+    ${available} "${why_not}")
 
 set(available FALSE)
 set(why_not "KAVO_WITH_QT is OFF")

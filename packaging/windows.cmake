@@ -10,12 +10,10 @@ install(TARGETS kavo-panel RUNTIME DESTINATION .)
 foreach(module Core Gui Widgets)
     install(FILES $<TARGET_FILE:Qt6::${module}> DESTINATION .)
 endforeach()
-# The USB relay boards' libraries: hidapi's DLL and QtSerialPort.
+# The USB HID relay boards' library, hidapi's DLL; the serial boards need
+# none but the system's.
 if(KAVO_WITH_HIDAPI)
     install(FILES $<TARGET_FILE:hidapi::winapi> DESTINATION .)
-endif()
-if(KAVO_WITH_SERIALPORT)
-    install(FILES $<TARGET_FILE:Qt6::SerialPort> DESTINATION .)
 endif()
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 # The skins are BMP (built into Qt), the faces JPEG, the picture a GIF.
@@ -38,6 +36,12 @@ set(CPACK_PACKAGE_FILE_NAME kavo-panel-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "control panel switching four appliances through a relay board")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Kavo Panel")
+# A 64-bit installer, into the 64-bit Program Files, as the program is.
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_SOURCE_DIR}/makensis-amd64.sh)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# One uninstall entry whatever the version, so that installing a newer one
+# finds the older one and removes it first.
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Kavo Panel")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/debian/copyright)
 set(CPACK_STRIP_FILES ON)
 # The program sits at the top of the folder, and the Start menu starts it.

@@ -42,7 +42,9 @@ test=(
 )
 windows=(g++-mingw-w64-x86-64-posix ninja-build wine64 nsis dpkg-dev zip xvfb xdotool
     # Screenshots of the program under Wine; the installer's payload listed
-    imagemagick 7zip)
+    imagemagick 7zip
+    # A serial relay board's stand-in: a pseudo-terminal behind a COM port
+    socat)
 
 [ $# -gt 0 ] || { echo "usage: $0 run|headless|deb|test|windows ..." >&2; exit 2; }
 wanted=()

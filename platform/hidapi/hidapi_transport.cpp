@@ -1,5 +1,7 @@
 #include "hidapi_transport.h"
 
+#include "platform/relay/device_order.h"
+
 #include <hidapi.h>
 
 #include <algorithm>
@@ -18,24 +20,6 @@ std::string narrow(const wchar_t* text) {
     for (; text && *text; ++text)
         out += (*text > 0 && *text < 0x80) ? static_cast<char>(*text) : '?';
     return out;
-}
-
-// "/dev/hidraw10" after "/dev/hidraw9". Windows's paths end in the device
-// class's GUID, "...#{4d1e55b2-...}", and so compare as they are.
-bool devicePathBefore(const std::string& a, const std::string& b) {
-    const auto split = [](const std::string& path) {
-        std::size_t digits = path.size();
-        while (digits > 0 && path[digits - 1] >= '0' && path[digits - 1] <= '9')
-            --digits;
-        return std::make_pair(path.substr(0, digits), path.size() - digits);
-    };
-    const auto [stemA, lengthA] = split(a);
-    const auto [stemB, lengthB] = split(b);
-    if (stemA != stemB)
-        return stemA < stemB;
-    if (lengthA != lengthB)
-        return lengthA < lengthB;
-    return a < b;
 }
 
 std::mutex libraryMutex;
@@ -122,7 +106,7 @@ std::vector<relay::HidBoardInfo> findHidBoards(bool readIds) {
     }
     hid_free_enumeration(all);
     std::sort(boards.begin(), boards.end(),
-              [](const auto& a, const auto& b) { return devicePathBefore(a.path, b.path); });
+              [](const auto& a, const auto& b) { return relay::devicePathBefore(a.path, b.path); });
 
     if (readIds) {
         for (relay::HidBoardInfo& board : boards) {

@@ -1,5 +1,7 @@
 #include "board_choice.h"
 
+#include <algorithm>
+
 namespace platform::relay {
 namespace {
 
@@ -17,12 +19,12 @@ std::string valuesOf(BuiltInBoards builtIn) {
     std::string last;
     if (builtIn.usbHid) {
         values += ", usb-hid, usb-hid:SERIAL";
-        last = "usb-hid:/dev/hidrawN";
+        last = "usb-hid:" + std::string(HidDevicePattern);
     }
     if (builtIn.serial) {
         if (!last.empty())
             values += ", " + last;
-        last = "serial:/dev/ttyUSBN";
+        last = "serial:" + std::string(SerialPortPattern);
     }
     return last.empty() ? values : values + " or " + last;
 }
@@ -31,11 +33,29 @@ BoardChoiceParse failure(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
+// Appended piece by piece: GCC 12 at -O3 takes "\"" + std::string(...) for
+// an overlapping copy (-Wrestrict), which it is not.
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    out += text;
+    out += '"';
+    return out;
 }
 
 } // namespace
+
+bool sameDevicePath(std::string_view a, std::string_view b) {
+#ifdef _WIN32
+    const auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](unsigned char x, unsigned char y) { return lower(x) == lower(y); });
+#else
+    return a == b;
+#endif
+}
 
 BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn) {
     const std::string values = valuesOf(builtIn);
@@ -63,14 +83,16 @@ BoardChoiceParse parseBoardChoice(std::string_view text, BuiltInBoards builtIn) 
     if (kind == "usb-hid") {
         if (hasSelector && selector.empty())
             return failure("usb-hid: needs a board ID or a device after the colon, e.g. "
-                           "usb-hid:/dev/hidraw0");
+                           "usb-hid:" +
+                           std::string(HidDeviceExample));
         return {BoardChoice{BoardKind::UsbHid, std::string(selector)}, {}};
     }
     if (kind == "serial" && !builtIn.serial)
         return failure("this build drives no serial relay boards: use " + values);
     if (kind == "serial") {
         if (selector.empty())
-            return failure("the serial board needs its device, e.g. serial:/dev/ttyUSB0");
+            return failure("the serial board needs its device, e.g. serial:" +
+                           std::string(SerialPortExample));
         // "serial:ttyUSB0" means the device of that name.
         std::string device(selector);
         if (device.front() != '/')

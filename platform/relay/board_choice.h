@@ -7,6 +7,7 @@
 //   usb-hid:SERIAL        the USB HID relay board with this ID or serial number
 //   usb-hid:/dev/hidrawN  the USB HID relay board at this device
 //   serial:/dev/ttyUSBN   the LCUS relay board on this serial port
+// On Windows a HID device is \\?\hid#... and a serial port COM3.
 
 #include <optional>
 #include <string>
@@ -21,6 +22,24 @@ enum class BoardKind { Parallel, UsbHid, Serial, Auto };
 inline bool isDevicePath(std::string_view text) {
     return text.starts_with('/') || text.starts_with("\\\\");
 }
+
+// The system's own names for a board's device, as the help and the errors
+// give them: a pattern (N for a number) and one example of each.
+#ifdef _WIN32
+inline constexpr std::string_view HidDevicePattern = "\\\\?\\hid#...";
+inline constexpr std::string_view HidDeviceExample = HidDevicePattern;
+inline constexpr std::string_view SerialPortPattern = "COM3";
+inline constexpr std::string_view SerialPortExample = SerialPortPattern;
+#else
+inline constexpr std::string_view HidDevicePattern = "/dev/hidrawN";
+inline constexpr std::string_view HidDeviceExample = "/dev/hidraw0";
+inline constexpr std::string_view SerialPortPattern = "/dev/ttyUSBN";
+inline constexpr std::string_view SerialPortExample = "/dev/ttyUSB0";
+#endif
+
+// Whether two device paths name the same device. Windows's compare without
+// case: hidapi's listing and a path typed by hand may differ in it.
+bool sameDevicePath(std::string_view a, std::string_view b);
 
 struct BoardChoice {
     BoardKind kind = BoardKind::Parallel;

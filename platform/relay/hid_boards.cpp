@@ -30,7 +30,7 @@ HidBoardPick pickHidBoard(const std::vector<HidBoardInfo>& boards, const std::st
 
     if (isDevicePath(selector)) {
         for (std::size_t i = 0; i < boards.size(); ++i)
-            if (boards[i].path == selector)
+            if (sameDevicePath(boards[i].path, selector))
                 return {static_cast<int>(i), IoResult::success(), {}};
         return notFound("no USB HID relay board the panel knows is at this device", plugIn);
     }

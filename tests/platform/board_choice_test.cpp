@@ -1,6 +1,7 @@
 // Reading a --board value, and picking the USB HID board it means among the
 // boards plugged in.
 #include "platform/relay/board_choice.h"
+#include "platform/relay/device_order.h"
 #include "platform/relay/hid_boards.h"
 
 #include <QTest>
@@ -12,6 +13,13 @@ using namespace platform::relay;
 Q_DECLARE_METATYPE(BoardKind)
 
 namespace {
+
+// How the help and the errors name a serial port on each system.
+#ifdef Q_OS_WIN
+const QString SerialPattern = "COM3", SerialExample = "COM3";
+#else
+const QString SerialPattern = "/dev/ttyUSBN", SerialExample = "/dev/ttyUSB0";
+#endif
 
 HidBoardInfo usbRelay(const std::string& path, const std::string& id, int relays = 4) {
     HidBoardInfo board;
@@ -99,7 +107,7 @@ class BoardChoiceTest : public QObject {
             << "usb-hid:" << false << BoardKind::Parallel << ""
             << "after the colon";
         QTest::newRow("serial without its device") << "serial" << false << BoardKind::Parallel << ""
-                                                   << "serial:/dev/ttyUSB0";
+                                                   << "serial:" + SerialExample;
         QTest::newRow("serial: with nothing after it")
             << "serial:" << false << BoardKind::Parallel << ""
             << "needs its device";
@@ -130,7 +138,8 @@ class BoardChoiceTest : public QObject {
         const auto hid = parseBoardChoice("usb-hid:QAWEZ", {.usbHid = false, .serial = true});
         QVERIFY(!hid.choice);
         QCOMPARE(QString::fromStdString(hid.error),
-                 "this build drives no USB HID relay boards: use parallel or serial:/dev/ttyUSBN");
+                 "this build drives no USB HID relay boards: use parallel or serial:" +
+                     SerialPattern);
         const auto serial =
             parseBoardChoice("serial:/dev/ttyUSB0", {.usbHid = false, .serial = false});
         QVERIFY(!serial.choice);
@@ -168,6 +177,14 @@ class BoardChoiceTest : public QObject {
             << "ZZZZZ" << -1 << EACCES << "Permission denied";
         QTest::newRow("a known ID beside a refused board") << "refused"
                                                            << "QAWEZ" << 0 << 0 << "";
+#ifdef Q_OS_WIN
+        QTest::newRow("a device typed in another case") << "twins"
+                                                        << "/DEV/HIDRAW5" << 1 << 0 << "";
+#else
+        QTest::newRow("a device typed in another case")
+            << "twins"
+            << "/DEV/HIDRAW5" << -1 << ENODEV << "--list-boards";
+#endif
     }
     void picksTheBoardMeant() {
         QFETCH(QString, bench);
@@ -182,6 +199,25 @@ class BoardChoiceTest : public QObject {
         QCOMPARE(pick.io.error, error);
         const QString said = QString::fromStdString(pick.io.message + " " + pick.fix);
         QVERIFY2(said.contains(mentions), qPrintable(said));
+    }
+
+    void listsDevicesByTheirNumbers_data() {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("hidraw") << "/dev/hidraw9"
+                                << "/dev/hidraw10";
+        QTest::newRow("COM ports") << "COM3"
+                                   << "COM10";
+        QTest::newRow("other stems as text") << "/dev/ttyACM10"
+                                             << "/dev/ttyUSB2";
+        QTest::newRow("no number") << "\\\\?\\hid#a"
+                                   << "\\\\?\\hid#b";
+    }
+    void listsDevicesByTheirNumbers() {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QVERIFY(devicePathBefore(first.toStdString(), second.toStdString()));
+        QVERIFY(!devicePathBefore(second.toStdString(), first.toStdString()));
     }
 
     void listsEachBoardWithAnArgumentThatSelectsOnlyIt() {

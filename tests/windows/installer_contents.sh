@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The NSIS installer unpacks the same files as the zip: the program, Qt's
-# DLLs and plugins and the compiler's runtime, each of the same size. The
-# installer is a 32-bit program, so it is read with 7-Zip rather than run.
+# DLLs and plugins and the compiler's runtime, each of the same size, read
+# with 7-Zip (installer_run.sh runs it).
 # Files NSIS adds for itself ($PLUGINSDIR, the uninstaller) are left out.
 # Strip stamps the time into each packed copy of the program, so sizes are
 # compared rather than bytes.

@@ -8,6 +8,8 @@
 # a drag on its surface; the About window's "&System Info..." starts the
 # program that the registry names (a stand-in, msinfo32.exe beside the
 # stand-in IO.DLL) and, where the registry names none, says so in a message.
+# An LCUS board on COM5, a pseudo-terminal that Wine maps the port to, gets
+# the frames of the start, of a switch and of the end.
 # Usage: wine_panel_e2e.sh <Windows build folder> <stand-in IO.DLL>
 set -euo pipefail
 build="$1"
@@ -18,14 +20,15 @@ program="Quorvale Rivavavo Control System KAVO x"
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
-for tool in "$wine" "$wineserver" Xvfb xdotool import; do
+for tool in "$wine" "$wineserver" Xvfb xdotool import socat; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing (scripts/setup.sh windows)"; exit 77; }
 done
 
 tmp=$(mktemp -d)
-xvfb_pid=""
+xvfb_pid="" socat_pid=""
 cleanup() {
     WINEPREFIX="$tmp/prefix" "$wineserver" -k 2>/dev/null || true
+    [ -z "$socat_pid" ] || kill "$socat_pid" 2>/dev/null || true
     [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
     rm -rf "$tmp"
 }
@@ -188,8 +191,7 @@ echo "inpoutx64.dll: $(tr '\n' ' ' <"$log")"
 # --board=usb-hid with no board plugged in starts, says so and writes nothing
 # (not even to the parallel port, whose stand-in library is back in place).
 "$wine" "$tmp/app/kavo-panel.exe" --list-boards >"$tmp/list.out" 2>&1 || fail "--list-boards failed: $(cat "$tmp/list.out")"
-kinds="USB HID"
-[ ! -f "$tmp/app/Qt6SerialPort.dll" ] || kinds="USB HID, CH340 serial"
+kinds="USB HID, CH340 serial"
 grep -q "($kinds" "$tmp/list.out" || fail "--list-boards does not name $kinds: $(cat "$tmp/list.out")"
 echo "--list-boards: $(tr -d '\r' <"$tmp/list.out")"
 rm -f "$tmp/app/inpoutx64.dll" "$log"
@@ -206,3 +208,29 @@ click 260 44
 ends || fail "--board=usb-hid: the program ended with status $?"
 [ ! -f "$log" ] || fail "--board=usb-hid wrote to the parallel port"
 echo "--board=usb-hid without a board: $(tr -d '\r' <"$tmp/panel.out" | head -n1)"
+
+# An LCUS serial board: COM5, mapped by Wine to a pseudo-terminal whose other
+# end socat copies into a file. Wine reads its port mapping when it starts.
+frames="$tmp/frames"
+socat -u "pty,raw,echo=0,link=$tmp/com5" "open:$frames,creat,append" 2>"$tmp/socat.out" &
+socat_pid=$!
+wait_for [ -e "$tmp/com5" ] || fail "socat made no pseudo-terminal: $(cat "$tmp/socat.out")"
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$tmp/com5" /f >/dev/null
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w
+rm -f "$log"
+sent() { [ "$(od -An -tx1 -v "$frames" | tr -s ' \n' ' ')" = " $1 " ]; }
+start_off="a0 01 00 a1 a0 02 00 a2 a0 03 00 a3 a0 04 00 a4"
+(cd "$tmp" && exec "$wine" "$tmp/app/kavo-panel.exe" --board=serial:COM5 >"$tmp/panel.out" 2>&1) &
+panel_pid=$!
+wait_for find_window || fail "--board=serial:COM5: no window titled \"$title\""
+eval "$(xdotool getwindowgeometry --shell "$window")"
+x=$X y=$Y
+wait_for sent "$start_off" || fail "the start sent no four OFF frames to COM5: $(od -An -tx1 "$frames")"
+click 172 276
+wait_for sent "$start_off a0 01 01 a2" || fail "channel 1's ON sent no ON frame: $(od -An -tx1 "$frames")"
+click 260 44
+ends || fail "--board=serial:COM5: the program ended with status $?"
+sent "$start_off a0 01 01 a2 a0 01 00 a1" || fail "\"&X\" sent no OFF frame: $(od -An -tx1 "$frames")"
+[ ! -f "$log" ] || fail "--board=serial:COM5 wrote to the parallel port"
+echo "COM5: $(od -An -tx1 "$frames" | tr -s ' \n' ' ')"
