@@ -1,5 +1,5 @@
 #pragma once
-// An open serial port at the LCUS boards' 9600 8N1, as the frames' transport.
+// A serial port at the LCUS boards' 9600 8N1, as the frames' transport.
 // One backend per system: QtSerialPort on Linux, Win32's COM ports on
 // Windows, where QtSerialPort is not built.
 
@@ -14,14 +14,17 @@
 
 namespace platform {
 
-struct SerialLineOpen {
-    std::unique_ptr<relay::SerialTransport> line; // closes the port when destroyed
-    core::PortStatus status;                      // why there is no line
+// A serial port, closed until opened; closes itself when destroyed.
+class SerialLine : public relay::SerialTransport {
+  public:
+    // Opens the port `device` for writing at the boards' line. A port another
+    // program holds is reported as in use.
+    virtual core::PortStatus open(const std::string& device) = 0;
 };
 
-// Opens the port `device` for writing. A write waits at most `sendWait` for
-// its bytes to leave; a port another program holds is reported as in use.
-SerialLineOpen openSerialLine(const std::string& device, std::chrono::milliseconds sendWait);
+// This system's serial port, whose writes wait at most `sendWait` for their
+// bytes to leave.
+std::unique_ptr<SerialLine> makeSerialLine(std::chrono::milliseconds sendWait);
 
 // The USB serial ports on the chip the LCUS boards use, in the order of their
 // names' numbers (ttyUSB2 before ttyUSB10, COM3 before COM10).

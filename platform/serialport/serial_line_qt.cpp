@@ -24,7 +24,7 @@ namespace {
 // Frames go into QSerialPort's buffer; flush() pushes them out with a
 // bounded wait, so a port that stops sending fails its write and is opened
 // afresh on the next one rather than holding the board's thread.
-class QtSerialLine : public relay::SerialTransport {
+class QtSerialLine : public SerialLine {
   public:
     explicit QtSerialLine(std::chrono::milliseconds wait) : wait_(wait) {}
     ~QtSerialLine() override {
@@ -32,7 +32,7 @@ class QtSerialLine : public relay::SerialTransport {
             port_.close();
     }
 
-    core::PortStatus open(const std::string& device) {
+    core::PortStatus open(const std::string& device) override {
         port_.setPortName(QString::fromStdString(device));
         // Write-only: the boards never answer, and without a read notifier a
         // port that goes away cannot keep the event loop spinning.
@@ -91,12 +91,8 @@ class QtSerialLine : public relay::SerialTransport {
 
 } // namespace
 
-SerialLineOpen openSerialLine(const std::string& device, std::chrono::milliseconds sendWait) {
-    auto line = std::make_unique<QtSerialLine>(sendWait);
-    core::PortStatus status = line->open(device);
-    if (!status.ok)
-        return {nullptr, std::move(status)};
-    return {std::move(line), std::move(status)};
+std::unique_ptr<SerialLine> makeSerialLine(std::chrono::milliseconds sendWait) {
+    return std::make_unique<QtSerialLine>(sendWait);
 }
 
 std::vector<relay::SerialBoardInfo> findSerialBoards() {

@@ -77,7 +77,7 @@ relay::IoResult lastFailure() {
     return relay::IoResult::failure(errnoOf(error), systemMessage(error));
 }
 
-class Win32SerialLine : public relay::SerialTransport {
+class Win32SerialLine : public SerialLine {
   public:
     explicit Win32SerialLine(std::chrono::milliseconds wait) : wait_(wait) {}
     ~Win32SerialLine() override {
@@ -85,7 +85,7 @@ class Win32SerialLine : public relay::SerialTransport {
             ::CloseHandle(handle_);
     }
 
-    core::PortStatus open(const std::string& device) {
+    core::PortStatus open(const std::string& device) override {
         // COM10 and above are reached only through the device namespace.
         const std::string path = device.starts_with("\\\\") ? device : "\\\\.\\" + device;
         handle_ = ::CreateFileW(widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -184,12 +184,8 @@ bool isCh340(std::wstring hardwareIds) {
 
 } // namespace
 
-SerialLineOpen openSerialLine(const std::string& device, std::chrono::milliseconds sendWait) {
-    auto line = std::make_unique<Win32SerialLine>(sendWait);
-    core::PortStatus status = line->open(device);
-    if (!status.ok)
-        return {nullptr, std::move(status)};
-    return {std::move(line), std::move(status)};
+std::unique_ptr<SerialLine> makeSerialLine(std::chrono::milliseconds sendWait) {
+    return std::make_unique<Win32SerialLine>(sendWait);
 }
 
 std::vector<relay::SerialBoardInfo> findSerialBoards() {

@@ -28,10 +28,9 @@ core::PortStatus SerialRelayPort::PortOut(std::uint16_t, std::uint8_t value) {
 }
 
 core::PortStatus SerialRelayPort::bind() {
-    SerialLineOpen opened = openSerialLine(device_, flushWait_);
-    if (!opened.line)
-        return fail(std::move(opened.status));
-    line_ = std::move(opened.line);
+    line_ = makeSerialLine(flushWait_);
+    if (core::PortStatus opened = line_->open(device_); !opened.ok)
+        return fail(std::move(opened));
     board_ = std::make_unique<relay::LcusSerialBoard>(*line_);
     switcher_ = std::make_unique<relay::RelaySwitcher>(*board_);
     return core::PortStatus::success(device_);

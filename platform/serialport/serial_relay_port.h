@@ -42,7 +42,7 @@ class SerialRelayPort : public core::PortOutput {
 
     std::string device_;
     std::chrono::milliseconds flushWait_;
-    std::unique_ptr<relay::SerialTransport> line_;
+    std::unique_ptr<SerialLine> line_;
     std::unique_ptr<relay::LcusSerialBoard> board_;
     std::unique_ptr<relay::RelaySwitcher> switcher_;
 };
