@@ -26,5 +26,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 
 # kavo-panel.exe, its zip and installer, and the program under Wine. Qt for
 # Windows is cross-built once into a cache (the first run takes 20 to 45
-# minutes more); later runs reuse it.
+# minutes more); later runs reuse it. The run ends with the Windows part's
+# time, and whether the cache had Qt already.
+cache="${KAVO_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/kavo-windows}"
+qt_cache=empty
+compgen -G "$cache/qt-*/.complete" >/dev/null && qt_cache=full
+windows_start=$SECONDS
 "$root/scripts/build-windows.sh" "$root/build-windows"
+echo "The Windows part took $(((SECONDS - windows_start) / 60)) min with the $qt_cache cache;" \
+    "the whole run $((SECONDS / 60)) min."
