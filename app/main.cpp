@@ -75,10 +75,9 @@ int main(int argc, char** argv) {
     if (!claimBoardOnSessionBus(board, std::cerr))
         return 0;
 
-    std::unique_ptr<core::PortOutput> backend = cli::openBoard(resolved);
-    const auto monitor = std::make_unique<platform::PortMonitor>(std::cerr);
-    const auto device = std::make_unique<platform::DeviceThread>(std::move(backend), board);
-    device->setObserver([&](const core::PortStatus& status) { monitor->observe(status); });
+    platform::PortMonitor monitor(std::cerr);
+    platform::DeviceThread device(cli::openBoard(resolved), board);
+    device.setObserver([&](const core::PortStatus& status) { monitor.observe(status); });
     const std::unique_ptr<core::Beeper> beeper = platform::makeSystemBeeper();
     const std::unique_ptr<core::Clock> clock = platform::makeSystemClock();
     const std::unique_ptr<platform::Registry> registry = platform::makeSystemRegistry();
@@ -90,7 +89,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QObject> scripting; // over the session bus, where there is one
     const int status = app.run([&] {
         model = std::make_unique<panel::PanelModel>(panel::PanelModel::Services{
-            .port = *device, .beeper = *beeper, .clock = *clock, .device = device.get()});
+            .port = device, .beeper = *beeper, .clock = *clock, .device = &device});
         form = std::make_unique<ui::Form1>(ui::Form1::Services{
             .model = *model,
             .clock = *clock,
@@ -99,7 +98,7 @@ int main(int argc, char** argv) {
             .wiring = [] { return help::createWiringDiagram(); },
             .about = [&] { return help::createAbout(*registry, *starter); },
         });
-        monitor->setListener([&](const core::PortStatus& s) { model->showPortStatus(s); });
+        monitor.setListener([&](const core::PortStatus& s) { model->showPortStatus(s); });
         app.setHalt([&] { form->halt(); });
         // SIGTERM (a logout, systemctl, kill) ends the panel as a closed window
         // does: nothing more is written, but for a pulse's OFF.
@@ -114,15 +113,15 @@ int main(int argc, char** argv) {
     scripting.reset();
     form.reset();
     model.reset();
-    const std::optional<core::PortStatus> last = device->finish();
+    const std::optional<core::PortStatus> last = device.finish();
     if (!last)
         std::cerr << "kavo-panel: the relay board did not answer the last write within a second; "
                      "its relays may not be as the panel showed them last."
                   << std::endl;
-    else if (!last->ok && !(monitor->lastStatus() && monitor->lastStatus()->sameReason(*last)))
+    else if (!last->ok && !(monitor.lastStatus() && monitor.lastStatus()->sameReason(*last)))
         std::cerr << "kavo-panel: the relay board did not take the last write: " << last->describe()
                   << std::endl;
-    if (device->abandonedDevice()) {
+    if (device.abandonedDevice()) {
         std::cout.flush();
         std::_Exit(status);
     }

@@ -7,8 +7,7 @@
 #include "platform/device_lock.h"
 #include "platform/relay/device_order.h"
 #include "platform/relay/lcus_protocol.h"
-
-#include <windows.h>
+#include "platform/windows/wide_text.h"
 
 #include <setupapi.h>
 
@@ -20,26 +19,8 @@
 namespace platform {
 namespace {
 
-std::string narrow(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                          nullptr, nullptr);
-    return out;
-}
-
-std::wstring widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-    return out;
-}
+using windows::narrow;
+using windows::widen;
 
 // The system's own words for `error`, without the line break it ends with.
 std::string systemMessage(DWORD error) {

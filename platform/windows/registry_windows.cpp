@@ -1,5 +1,6 @@
 #include "registry_windows.h"
 #include "../default_registry.h"
+#include "wide_text.h"
 
 #include <algorithm>
 #include <string>
@@ -15,6 +16,9 @@
 
 namespace platform {
 namespace {
+using windows::narrow;
+using windows::widen;
+
 // The predefined roots are 32-bit values that the system sign-extends on
 // 64-bit Windows (HKEY_LOCAL_MACHINE is 0xFFFFFFFF80000002 there), while
 // Registry::Handle carries them zero-extended.
@@ -23,28 +27,6 @@ HKEY toHkey(Registry::Handle handle) {
         return reinterpret_cast<HKEY>(
             static_cast<ULONG_PTR>(static_cast<LONG>(static_cast<DWORD>(handle))));
     return reinterpret_cast<HKEY>(handle);
-}
-
-std::wstring widen(const std::string& text, UINT codePage) {
-    if (text.empty())
-        return {};
-    const int length =
-        ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          length);
-    return wide;
-}
-
-std::string narrow(const std::wstring& text, UINT codePage) {
-    if (text.empty())
-        return {};
-    const int length = ::WideCharToMultiByte(
-        codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          length, nullptr, nullptr);
-    return bytes;
 }
 
 // UTF-8 to the ANSI code page and back.
